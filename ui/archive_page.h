@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QWidget>
+
+class ArchivePage : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit ArchivePage(QWidget* parent = nullptr);
+};

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QWidget>
+
+class CalibrationPage : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit CalibrationPage(QWidget* parent = nullptr);
+};

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QWidget>
+
+class DebugPage : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit DebugPage(QWidget* parent = nullptr);
+};

@@ -1,0 +1,5 @@
+#include "setpoints_page.h"
+
+SetpointsPage::SetpointsPage(QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("TabSheet4"));
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QWidget>
+
+class SetpointsPage : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit SetpointsPage(QWidget* parent = nullptr);
+};

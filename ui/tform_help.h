@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QDialog>
+
+class TformHelp : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TformHelp(QWidget* parent = nullptr);
+};
