@@ -1,0 +1,126 @@
+#include "modbus/exchange.h"
+
+#include <algorithm>
+#include <chrono>
+#include <iterator>
+#include <limits>
+
+#include "modbus/frame_codec.h"
+#include "modbus/result_codes.h"
+
+namespace modbus {
+
+namespace {
+
+// Tick arithmetic is signed 32-bit: differences wrap with the counter, and
+// "t < t0" compares the ticks as signed values, so it turns true when the
+// counter passes 2^31 (where the signed value jumps from its maximum to its minimum).
+int32_t ticksBetween(uint32_t from, uint32_t to) { return static_cast<int32_t>(to - from); }
+
+bool signedBefore(uint32_t t, uint32_t reference) {
+  return static_cast<int32_t>(t) < static_cast<int32_t>(reference);
+}
+
+constexpr int64_t kNever = std::numeric_limits<int64_t>::max();
+
+// Milliseconds from `t` until "tick < reference" first holds, given that it
+// does not hold at `t`: the tick must pass 2^31 for its signed value to drop.
+int64_t msUntilSignedBefore(uint32_t t) {
+  const uint32_t d = 0x80000000u - t;
+  return d == 0 ? kNever : int64_t{d};
+}
+
+// The pump blocks at most until the loop next has to read the tick; 0 when due.
+std::chrono::microseconds waitFor(TickSource& tick, int64_t ms) {
+  const int64_t clamped = std::clamp<int64_t>(ms, 0, std::numeric_limits<int32_t>::max());
+  return clamped == 0 ? std::chrono::microseconds(0)
+                      : tick.RealDuration(static_cast<int32_t>(clamped));
+}
+
+ExchangeResult code(ResultCode c) { return ExchangeResult(1, static_cast<char>(c)); }
+
+}  // namespace
+
+uint32_t BaudRateOfIndex(int baudIndex) {
+  static constexpr uint32_t kRates[] = {2400, 4800, 9600, 19200, 38400, 57600, 115200};
+  if (baudIndex < 0 || baudIndex >= static_cast<int>(std::size(kRates))) return 0;
+  return kRates[baudIndex];
+}
+
+// The judged timing is that of a loop which pumps events and reads the tick
+// without pause. Here the pump blocks instead, but only until the next instant
+// such a loop could decide differently, so every decision is taken on the same
+// tick values it would see. An event ends the block early; the loop then reads
+// the tick again and goes on.
+WaitOutcome WaitForReply(const LinkServices& link, const ExchangeTiming& timing) {
+  TickSource& tick = link.tick;
+  EventPump& pump = link.pump;
+
+  // Response phase: nothing is looked at before the response delay has passed.
+  const uint32_t t0 = tick.Tick();
+  uint32_t t = t0;
+  for (;;) {
+    const int64_t untilDelay = int64_t{timing.responseDelay} - ticksBetween(t0, t);
+    pump.ProcessEvents(waitFor(tick, std::min(untilDelay, msUntilSignedBefore(t))));
+    t = tick.Tick();
+    if (ticksBetween(t0, t) >= timing.responseDelay || signedBefore(t, t0)) break;
+  }
+
+  int32_t n = link.port.InBufUsed();
+  if (n <= 0) return WaitOutcome::kNothingReceived;
+
+  // Receive phase: complete once the count stood still over one check period
+  // of strictly more than the exchange delay.
+  const uint32_t t1 = tick.Tick();
+  uint32_t last = t1;
+  t = t1;
+  for (;;) {
+    const int64_t untilCheck = int64_t{timing.exchangeDelay} + 1 - ticksBetween(last, t);
+    const int64_t untilLimit = int64_t{timing.overallLimit} - ticksBetween(t1, t);
+    pump.ProcessEvents(waitFor(tick, std::min({untilCheck, untilLimit, msUntilSignedBefore(t)})));
+    t = tick.Tick();
+    if (ticksBetween(last, t) > timing.exchangeDelay) {
+      last = t;
+      if (link.port.InBufUsed() == n) return WaitOutcome::kComplete;
+      n = link.port.InBufUsed();
+    }
+    pump.ProcessEvents(std::chrono::microseconds(0));
+    // Judged on the same t as the check above: the check comes first.
+    if (ticksBetween(t1, t) >= timing.overallLimit || signedBefore(t, t1)) {
+      return WaitOutcome::kStillReceiving;
+    }
+  }
+}
+
+ExchangeResult Exchange(const LinkServices& link, uint8_t portNumber, int baudIndex,
+                        const ExchangeTiming& timing, const ByteString& payload) {
+  const ByteString frame = BuildFrame(payload);
+  PortInterface& port = link.port;
+
+  try {
+    port.Close();
+    port.SetComNumber(portNumber);
+    // An index outside the table (nothing chosen in a list) keeps the last speed.
+    if (const uint32_t rate = BaudRateOfIndex(baudIndex); rate != 0) port.SetBaudRate(rate);
+    port.Open();
+  } catch (...) {
+    return code(kPortOpenError);
+  }
+
+  ByteString raw;
+  try {
+    if (link.observer) link.observer->QueryDumpChanged(HexDump(frame));
+    port.WriteString(frame);
+    // The port stays open: the next exchange closes it, which also drops a late reply.
+    if (WaitForReply(link, timing) != WaitOutcome::kComplete) return code(kNoAnswer);
+    raw = port.ReadString();
+    port.Close();
+    if (link.observer) link.observer->AnswerDumpChanged(HexDump(raw));
+  } catch (...) {
+    return code(kPortHardwareError);
+  }
+
+  return DecodeReply(raw);
+}
+
+}  // namespace modbus

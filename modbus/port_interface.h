@@ -18,7 +18,7 @@ class PortInterface {
   virtual void SetBaudRate(uint32_t bitsPerSecond) = 0;
   virtual void Open() = 0;
   virtual void WriteString(const ByteString& text) = 0;
-  virtual int32_t InBufUsed() = 0;  // bytes waiting in the input queue, 0 when closed
+  virtual int32_t InBufUsed() = 0;      // bytes waiting in the input queue, 0 when closed
   virtual ByteString ReadString() = 0;  // all waiting bytes
 };
 

@@ -26,9 +26,8 @@ ExchangeResult ReadInputRegisters(const LinkServices& link, uint8_t portNumber, 
 ExchangeResult WriteMultipleCoils(const LinkServices& link, uint8_t portNumber, int baudIndex,
                                   const ExchangeTiming& timing, uint8_t address, int32_t start,
                                   int32_t count, const ByteString& data);
-ExchangeResult WriteMultipleRegisters(const LinkServices& link, uint8_t portNumber,
-                                      int baudIndex, const ExchangeTiming& timing,
-                                      uint8_t address, int32_t start, int32_t count,
-                                      const ByteString& data);
+ExchangeResult WriteMultipleRegisters(const LinkServices& link, uint8_t portNumber, int baudIndex,
+                                      const ExchangeTiming& timing, uint8_t address, int32_t start,
+                                      int32_t count, const ByteString& data);
 
 }  // namespace modbus
