@@ -1,0 +1,47 @@
+#pragma once
+
+#include <functional>
+
+#include "device/busy_guard.h"
+#include "device/register_link.h"
+#include "modbus/exchange.h"
+
+namespace device {
+
+// The one link of the application: the serial port of the Modbus link with
+// the shared link-parameter record and the busy flag. Lives as long as the
+// main window.
+class DeviceLink final : public RegisterLink {
+ public:
+  // Result of a request refused because another exchange is under way. Any
+  // one-byte result reads as "no connection" to an operation.
+  static constexpr uint8_t kBusyResult = 0x03;
+
+  explicit DeviceLink(const modbus::LinkServices& services);
+
+  LinkParameters& parameters() override { return parameters_; }
+  bool busy() const override { return guard_.busy(); }
+
+  bool portCheck() override;
+
+  modbus::ExchangeResult readHoldingRegisters(int32_t start, int32_t count) override;
+  modbus::ExchangeResult readInputRegisters(int32_t start, int32_t count) override;
+  modbus::ExchangeResult writeMultipleRegisters(int32_t start, int32_t count,
+                                                const modbus::ByteString& data) override;
+
+  // Runs `work` with the link's services while holding the busy flag, for
+  // requests with parameters of their own (the debug page). False, and `work`
+  // not run, when the link is busy.
+  bool runExclusive(const std::function<void(const modbus::LinkServices&)>& work);
+
+  // Closes the port unless an exchange is under way (that exchange closes it
+  // itself when it ends). Errors while closing are ignored. False when busy.
+  bool closePort();
+
+ private:
+  modbus::LinkServices services_;
+  LinkParameters parameters_;
+  BusyGuard guard_;
+};
+
+}  // namespace device

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "device/identification_block.h"
+
+namespace device {
+
+// What discovery needs of the main window: the connection panel's lists and
+// "Автопоиск", the "Найти" button, the measurement timer and the
+// identification fields.
+class DiscoveryView {
+ public:
+  virtual ~DiscoveryView() = default;
+
+  virtual int selectedPortIndex() const = 0;  // ComboBoxPort, 0 for COM1
+  virtual int selectedBaudIndex() const = 0;  // ComboBoxBaudSys
+  // The speed search selects each speed in ComboBoxBaudSys after trying it.
+  virtual void selectBaudIndex(int index) = 0;
+  virtual bool autoFindChecked() const = 0;             // CheckBoxAutoFind
+  virtual void setFindButtonEnabled(bool enabled) = 0;  // BitBtnFindPrib
+  virtual void stopMeasurementTimer() = 0;              // TimerIzmer
+  virtual void showIdentification(const IdentificationTexts& texts) = 0;
+};
+
+}  // namespace device

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+
+#include "device/link_parameters.h"
+#include "modbus/byte_string.h"
+
+namespace device {
+
+// What the device operations need of the link: the shared link-parameter
+// record, the busy flag, the port check and the three register requests. The
+// requests go to address 0 with the record's port, speed and timing as they
+// are at the call. While one request or the port check runs the link is busy;
+// a request or port check made while busy does not touch the port (a request
+// then returns a one-byte result, the port check false).
+class RegisterLink {
+ public:
+  virtual ~RegisterLink() = default;
+
+  virtual LinkParameters& parameters() = 0;
+  virtual bool busy() const = 0;
+
+  // Close, set the port number, open, close. False if any step failed.
+  virtual bool portCheck() = 0;
+
+  virtual modbus::ExchangeResult readHoldingRegisters(int32_t start, int32_t count) = 0;
+  virtual modbus::ExchangeResult readInputRegisters(int32_t start, int32_t count) = 0;
+  virtual modbus::ExchangeResult writeMultipleRegisters(int32_t start, int32_t count,
+                                                        const modbus::ByteString& data) = 0;
+};
+
+}  // namespace device
