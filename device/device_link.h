@@ -5,6 +5,7 @@
 #include "device/busy_guard.h"
 #include "device/register_link.h"
 #include "modbus/exchange.h"
+#include "modbus/result_codes.h"
 
 namespace device {
 
@@ -15,7 +16,7 @@ class DeviceLink final : public RegisterLink {
  public:
   // Result of a request refused because another exchange is under way. Any
   // one-byte result reads as "no connection" to an operation.
-  static constexpr uint8_t kBusyResult = 0x03;
+  static constexpr uint8_t kBusyResult = modbus::kPortOpenError;
 
   explicit DeviceLink(const modbus::LinkServices& services);
 
