@@ -1,6 +1,223 @@
 #include "ui/tform_main.h"
 
-TformMain::TformMain(QWidget* parent) : QWidget(parent) {
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDateTime>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <utility>
+
+#include "device/discovery.h"
+#include "device/link_messages.h"
+#include "modbus/steady_tick.h"
+#include "ui/archive_page.h"
+#include "ui/calibration_page.h"
+#include "ui/connection_panel.h"
+#include "ui/connection_settings.h"
+#include "ui/debug_dump_observer.h"
+#include "ui/debug_page.h"
+#include "ui/ethernet_page.h"
+#include "ui/general_settings_page.h"
+#include "ui/measurements_page.h"
+#include "ui/message_display.h"
+#include "ui/panel_discovery_view.h"
+#include "ui/setpoints_page.h"
+
+namespace {
+
+constexpr int kTimerIzmerInterval = 2000;
+constexpr int kTimerTimerInterval = 1000;
+
+QTimer* namedTimer(QObject* owner, const QString& name, int interval) {
+  auto* timer = new QTimer(owner);
+  timer->setObjectName(name);
+  timer->setInterval(interval);
+  return timer;
+}
+
+}  // namespace
+
+TformMain::TformMain(QString settingsPath, MessageDisplay& messages, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      settings_(std::move(settingsPath)),
+      messages_(messages) {
   setObjectName(QStringLiteral("formMain"));
   setWindowTitle(QStringLiteral("Конфигуратор ULM5"));
+  setFixedSize(kClientWidth, kClientHeight);
+
+  panel_ = new ConnectionPanel;
+  pageControl_ = new QTabWidget;
+  pageControl_->setObjectName(QStringLiteral("PageControl1"));
+  generalPage_ = new GeneralSettingsPage;
+  pageControl_->addTab(generalPage_, QStringLiteral("Общие настройки"));
+  pageControl_->addTab(new MeasurementsPage, QStringLiteral("Измерения"));
+  pageControl_->addTab(new SetpointsPage, QStringLiteral("Уставки"));
+  pageControl_->addTab(new CalibrationPage, QStringLiteral("Калибровка"));
+  pageControl_->addTab(new ArchivePage, QStringLiteral("Архивы"));
+  auto* debugPage = new DebugPage;
+  pageControl_->addTab(debugPage, QStringLiteral("Отладка"));
+  pageControl_->addTab(new EthernetPage, QStringLiteral("Ethernet"));
+  pageControl_->setCurrentIndex(0);
+
+  statusBar_ = new QStatusBar;
+  statusBar_->setObjectName(QStringLiteral("StatusBar1"));
+  statusBar_->setSizeGripEnabled(false);
+  statusBar_->setFixedHeight(kStatusBarHeight);
+
+  auto* body = new QHBoxLayout;
+  body->setContentsMargins(0, 0, 0, 0);
+  body->setSpacing(0);
+  body->addWidget(panel_);
+  body->addWidget(pageControl_, 1);
+  auto* frame = new QVBoxLayout(this);
+  frame->setContentsMargins(0, 0, 0, 0);
+  frame->setSpacing(0);
+  frame->addLayout(body, 1);
+  frame->addWidget(statusBar_);
+
+  timerIzmer_ = namedTimer(this, QStringLiteral("TimerIzmer"), kTimerIzmerInterval);
+  timerTimer_ = namedTimer(this, QStringLiteral("TimerTimer"), kTimerTimerInterval);
+  connect(timerTimer_, &QTimer::timeout, this, &TformMain::TimerTimerTimer);
+  timerTimer_->start();
+
+  // The panel's address field shows the Ethernet page's default address.
+  if (auto* ip = findChild<QLineEdit*>(QStringLiteral("EditIP")))
+    panel_->Edit1()->setText(ip->text());
+
+  observer_ = std::make_unique<DebugDumpObserver>(
+      debugPage->findChild<QLineEdit*>(QStringLiteral("editQuery")),
+      debugPage->findChild<QLineEdit*>(QStringLiteral("editAnswer")));
+
+  connect(panel_->BitBtnFindPrib(), &QPushButton::clicked, this, &TformMain::BitBtnFindPribClick);
+  connect(panel_->ComboBoxPort(), &QComboBox::currentIndexChanged, this,
+          &TformMain::updatePortToolTip);
+}
+
+TformMain::~TformMain() = default;
+
+void TformMain::attachPort(modbus::PortInterface& port, modbus::TickSource* tick) {
+  if (!tick) {
+    ownTick_ = std::make_unique<modbus::SteadyTick>();
+    tick = ownTick_.get();
+  }
+  link_ = std::make_unique<device::DeviceLink>(
+      modbus::LinkServices{port, *tick, pump_, observer_.get()});
+}
+
+void TformMain::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (shown_) return;
+  shown_ = true;
+  if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
+  FormShow();
+}
+
+void TformMain::closeEvent(QCloseEvent* event) {
+  FormClose();
+  event->accept();
+}
+
+void TformMain::FormShow() {
+  selectListDefaults();
+  pageControl_->setTabVisible(
+      pageControl_->indexOf(findChild<QWidget*>(QStringLiteral("TabSheet3"))), false);
+  setUpArchiveGrid();
+  restoreConnection();
+}
+
+void TformMain::selectListDefaults() {
+  QStringList names{QStringLiteral("ComboBoxDayWeek"), QStringLiteral("ComboBoxPolZap")};
+  for (int n = 1; n <= 4; ++n) {
+    for (const char* kind : {"Type", "Vid", "ReleStart", "ReleObr"}) {
+      names << QStringLiteral("ComboBoxNastrPribUst%1%2").arg(QLatin1String(kind)).arg(n);
+    }
+  }
+  names << QStringLiteral("ComboBoxCalibrPoint");
+  for (const QString& name : names) {
+    if (auto* list = findChild<QComboBox*>(name); list && list->count() > 0) {
+      list->setCurrentIndex(0);
+    }
+  }
+}
+
+void TformMain::setUpArchiveGrid() {
+  auto* grid = findChild<QTableWidget*>(QStringLiteral("StringGridArh"));
+  if (!grid) return;
+  static constexpr int kWidths[] = {40, 100, 65, 65, 55};
+  const QStringList header{QStringLiteral("№"), QStringLiteral("Дата,время"),
+                           QStringLiteral("Измерение"), QStringLiteral("I,R,U"),
+                           QStringLiteral("Темп.XC ")};
+  if (grid->columnCount() < 5) grid->setColumnCount(5);
+  for (int column = 0; column < 5; ++column) grid->setColumnWidth(column, kWidths[column]);
+  grid->setHorizontalHeaderLabels(header);
+}
+
+void TformMain::restoreConnection() {
+  if (!settings_.isUsable()) {
+    messages_.error("Файл конфигурации не найден");
+    // Ends the application without reading or writing any setting.
+    QTimer::singleShot(0, this, &QWidget::close);
+    return;
+  }
+  settingsUsable_ = true;
+
+  // A refused write is reported once and start-up goes on with the value in
+  // hand, so the window opens and stays closable.
+  bool reported = false;
+  auto restore = [&](void (*step)(ProfileFile&, int*), QComboBox* list, int offset) {
+    int value = 0;
+    try {
+      step(settings_, &value);
+    } catch (const ProfileFile::WriteError& error) {
+      if (!std::exchange(reported, true)) reportWriteFailure(error);
+    }
+    list->setCurrentIndex(value - offset);
+  };
+  restore(&connection_settings::restorePortNumber, panel_->ComboBoxPort(), 1);
+  restore(&connection_settings::restoreBaudIndex, panel_->ComboBoxBaudSys(), 0);
+  updatePortToolTip();
+}
+
+void TformMain::FormClose() {
+  if (!settingsUsable_) return;
+  try {
+    connection_settings::storePortNumber(settings_, panel_->ComboBoxPort()->currentIndex() + 1);
+    connection_settings::storeBaudIndex(settings_, panel_->ComboBoxBaudSys()->currentIndex());
+  } catch (const ProfileFile::WriteError& error) {
+    // The window closes all the same.
+    reportWriteFailure(error);
+  }
+}
+
+void TformMain::reportWriteFailure(const ProfileFile::WriteError& error) {
+  messages_.exception(error.what());
+}
+
+void TformMain::updatePortToolTip() {
+  const int index = panel_->ComboBoxPort()->currentIndex();
+  if (!settingsUsable_ || index < 0) return;
+  panel_->ComboBoxPort()->setToolTip(
+      QString::fromStdString(connection_settings::portDevicePath(settings_, index + 1)));
+}
+
+void TformMain::TimerTimerTimer() { generalPage_->showPcClock(QDateTime::currentDateTime()); }
+
+void TformMain::BitBtnFindPribClick() {
+  if (!link_) {
+    messages_.error(device::kCannotOpenPortText);
+    return;
+  }
+  PanelDiscoveryView view(*panel_, *timerIzmer_,
+                          *generalPage_->findChild<QWidget*>(QStringLiteral("GroupBox3")));
+  device::RunDiscovery(*link_, view, messages_);
 }

@@ -1,11 +1,76 @@
 #pragma once
 
+#include <QPointer>
+#include <QString>
 #include <QWidget>
+#include <memory>
 
-// The main window: connection panel, tab pages, status bar and timers.
+#include "device/device_link.h"
+#include "modbus/platform_services.h"
+#include "modbus/port_interface.h"
+#include "ui/profile_file.h"
+#include "ui/qt_event_pump.h"
+
+class ConnectionPanel;
+class DebugDumpObserver;
+class GeneralSettingsPage;
+class MessageDisplay;
+class QStatusBar;
+class QTabWidget;
+class QTimer;
+
+// The main window: connection panel on the left, the tab pages, the status
+// bar and the two timers. Restores port and speed from the settings file when
+// first shown and stores them when closed.
 class TformMain : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TformMain(QWidget* parent = nullptr);
+  static constexpr int kClientWidth = 708;
+  static constexpr int kClientHeight = 491;
+  static constexpr int kStatusBarHeight = 19;
+
+  TformMain(QString settingsPath, MessageDisplay& messages, QWidget* parent = nullptr);
+  ~TformMain() override;
+
+  // The link of every device operation: the serial port of the Modbus link,
+  // with the real millisecond tick unless another one is given (time-scaled
+  // in tests). The tick must outlive the window.
+  void attachPort(modbus::PortInterface& port, modbus::TickSource* tick = nullptr);
+  device::DeviceLink* link() const { return link_.get(); }
+
+  ProfileFile& settings() { return settings_; }
+
+  void BitBtnFindPribClick();
+  void TimerTimerTimer();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void FormShow();
+  void FormClose();
+  void selectListDefaults();
+  void setUpArchiveGrid();
+  void restoreConnection();
+  void updatePortToolTip();
+  void reportWriteFailure(const ProfileFile::WriteError& error);
+
+  ProfileFile settings_;
+  MessageDisplay& messages_;
+  ConnectionPanel* panel_;
+  QTabWidget* pageControl_;
+  GeneralSettingsPage* generalPage_;
+  QStatusBar* statusBar_;
+  QTimer* timerIzmer_;
+  QTimer* timerTimer_;
+
+  QtEventPump pump_;
+  std::unique_ptr<modbus::TickSource> ownTick_;
+  std::unique_ptr<DebugDumpObserver> observer_;
+  std::unique_ptr<device::DeviceLink> link_;
+
+  bool shown_ = false;
+  bool settingsUsable_ = false;
 };

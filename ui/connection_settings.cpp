@@ -1,0 +1,56 @@
+#include "ui/connection_settings.h"
+
+#include <QCoreApplication>
+
+namespace connection_settings {
+
+namespace {
+
+const QString kSection = QStringLiteral("ULM5");
+const QString kPortsSection = QStringLiteral("Ports");
+const QString kComKey = QStringLiteral("Com");
+const QString kBaudKey = QStringLiteral("Baud");
+constexpr int kMissing = -1;
+
+void restore(ProfileFile& file, const QString& key, int low, int high, int fallback, int* value) {
+  const int stored = file.readInteger(kSection, key, kMissing);
+  if (stored >= low && stored <= high) {
+    *value = stored;
+    return;
+  }
+  *value = fallback;
+  file.writeInteger(kSection, key, fallback);
+}
+
+}  // namespace
+
+QString defaultPath() {
+  QString dir = QCoreApplication::applicationDirPath();
+  if (!dir.endsWith(u'/')) dir += u'/';
+  return dir + QStringLiteral("Configurator.ini");
+}
+
+void restorePortNumber(ProfileFile& file, int* value) {
+  restore(file, kComKey, 1, 32, kDefaultPortNumber, value);
+}
+
+void restoreBaudIndex(ProfileFile& file, int* value) {
+  restore(file, kBaudKey, 0, 6, kDefaultBaudIndex, value);
+}
+
+void storePortNumber(ProfileFile& file, int portNumber) {
+  file.writeInteger(kSection, kComKey, portNumber);
+}
+
+void storeBaudIndex(ProfileFile& file, int baudIndex) {
+  file.writeInteger(kSection, kBaudKey, baudIndex);
+}
+
+std::string portDevicePath(const ProfileFile& file, int comNumber) {
+  const QString mapped =
+      file.readString(kPortsSection, QStringLiteral("COM%1").arg(comNumber), QString());
+  if (!mapped.isEmpty()) return mapped.toStdString();
+  return "/dev/ttyS" + std::to_string(comNumber - 1);
+}
+
+}  // namespace connection_settings

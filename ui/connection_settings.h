@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <string>
+
+#include "ui/profile_file.h"
+
+// The two settings of section "ULM5" and the COMn device paths of section
+// "Ports" in Configurator.ini.
+namespace connection_settings {
+
+inline constexpr int kDefaultPortNumber = 1;
+inline constexpr int kDefaultBaudIndex = 6;  // 115200 bit/s
+
+// Configurator.ini in the executable's directory.
+QString defaultPath();
+
+// "Com" (1..32). A missing or out-of-range value gives 1, written back at once
+// (may raise ProfileFile::WriteError after the value is known: `*value` is set
+// before the write).
+void restorePortNumber(ProfileFile& file, int* value);
+// "Baud" (0..6). A missing or out-of-range value gives 6, written back at once.
+void restoreBaudIndex(ProfileFile& file, int* value);
+
+void storePortNumber(ProfileFile& file, int portNumber);
+void storeBaudIndex(ProfileFile& file, int baudIndex);
+
+// The device behind COMn: key "COMn" of section "Ports" if present, else
+// /dev/ttyS(n-1).
+std::string portDevicePath(const ProfileFile& file, int comNumber);
+
+}  // namespace connection_settings

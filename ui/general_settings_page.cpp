@@ -1,0 +1,248 @@
+#include "ui/general_settings_page.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace {
+
+QLabel* staticText(const QString& name, const QString& text = QString()) {
+  auto* label = new QLabel(text);
+  label->setObjectName(name);
+  // Shows bytes from the instrument: never interpreted as markup.
+  label->setTextFormat(Qt::PlainText);
+  return label;
+}
+
+QLineEdit* edit(const QString& name, int maxLength) {
+  auto* field = new QLineEdit;
+  field->setObjectName(name);
+  field->setMaxLength(maxLength);
+  return field;
+}
+
+QComboBox* list(const QString& name, const QStringList& items) {
+  auto* combo = new QComboBox;
+  combo->setObjectName(name);
+  combo->addItems(items);
+  combo->setCurrentIndex(-1);
+  return combo;
+}
+
+QPushButton* button(const QString& name, const QString& caption) {
+  auto* b = new QPushButton(caption);
+  b->setObjectName(name);
+  return b;
+}
+
+QGridLayout* compactGrid(QGroupBox* box) {
+  auto* grid = new QGridLayout(box);
+  grid->setContentsMargins(6, 4, 6, 6);
+  grid->setHorizontalSpacing(6);
+  grid->setVerticalSpacing(3);
+  return grid;
+}
+
+void addRow(QGridLayout* grid, int row, const QString& caption, QWidget* field) {
+  grid->addWidget(new QLabel(caption), row, 0);
+  grid->addWidget(field, row, 1);
+}
+
+QString twoDigits(int value) { return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0')); }
+
+// The system's time separator, taken from the locale's short time format.
+QChar timeSeparator() {
+  for (const QChar c : QLocale::system().timeFormat(QLocale::ShortFormat)) {
+    if (!c.isLetter()) return c;
+  }
+  return u':';
+}
+
+QGroupBox* identificationBox() {
+  auto* box = new QGroupBox(QStringLiteral(" Информация о приборе "));
+  box->setObjectName(QStringLiteral("GroupBox3"));
+  auto* grid = compactGrid(box);
+  addRow(grid, 0, QStringLiteral("Тип прибора:"), staticText(QStringLiteral("statictextPribCode")));
+  addRow(grid, 1, QStringLiteral("Версия:"), staticText(QStringLiteral("statictextPribVer")));
+  addRow(grid, 2, QStringLiteral("Дата изготовления:"),
+         staticText(QStringLiteral("statictextDatePrib")));
+  addRow(grid, 3, QStringLiteral("Серийный номер:"),
+         staticText(QStringLiteral("statictextPribSerial")));
+  grid->setColumnStretch(1, 1);
+  return box;
+}
+
+QGroupBox* generalSettingsBox() {
+  auto* box = new QGroupBox(QStringLiteral(" Общие настройки прибора "));
+  box->setObjectName(QStringLiteral("GroupBox4"));
+  auto* grid = compactGrid(box);
+  addRow(grid, 0, QStringLiteral("Адрес  в сети:"), edit(QStringLiteral("EditPribAdr"), 2));
+  addRow(grid, 1, QStringLiteral("Тип протокола:"),
+         list(QStringLiteral("comboboxProtocol"),
+              {QStringLiteral("MODBUS-ASCII"), QStringLiteral("MODBUS-RTU")}));
+  addRow(grid, 2, QStringLiteral("Скорость:"),
+         list(QStringLiteral("comboboxBaud"),
+              {QStringLiteral("2400"), QStringLiteral("4800"), QStringLiteral("9600"),
+               QStringLiteral("19200"), QStringLiteral("38400"), QStringLiteral("57600"),
+               QStringLiteral("115200")}));
+  addRow(grid, 3, QStringLiteral("Тип входного сигнала:"),
+         list(QStringLiteral("comboboxTypeGrad"), {QStringLiteral("50П (W=1.3910)"),
+                                                   QStringLiteral("100П (W=1.3910)"),
+                                                   QStringLiteral("50М (W=1.4260)"),
+                                                   QStringLiteral("100М (W=1. 4260)"),
+                                                   QStringLiteral("50П (W=1.3850)"),
+                                                   QStringLiteral("100П (W=1.3850)"),
+                                                   QStringLiteral("50М (W=1.4280)"),
+                                                   QStringLiteral("100М (W=1.4280)"),
+                                                   QStringLiteral("Градуировка 21"),
+                                                   QStringLiteral("Градуировка 23"),
+                                                   QStringLiteral("S"),
+                                                   QStringLiteral("K"),
+                                                   QStringLiteral("L"),
+                                                   QStringLiteral("B"),
+                                                   QStringLiteral("A1"),
+                                                   QStringLiteral("J"),
+                                                   QStringLiteral("N"),
+                                                   QStringLiteral("(0..5)mA"),
+                                                   QStringLiteral("(0..20)mA"),
+                                                   QStringLiteral("(4..20)mA"),
+                                                   QStringLiteral("(20..4)mA"),
+                                                   QStringLiteral("(0..20)mV"),
+                                                   QStringLiteral("(0..100)mV"),
+                                                   QStringLiteral("(0..1)V"),
+                                                   QStringLiteral("(-1..1)V"),
+                                                   QStringLiteral("(0…1000) Ом")}));
+  addRow(grid, 4, QStringLiteral("Период фильтрации:"), edit(QStringLiteral("editPeriodFiltr"), 2));
+  addRow(grid, 5, QStringLiteral("Период архивирования:"),
+         edit(QStringLiteral("editPeriodArh"), 2));
+
+  const std::pair<const char*, QString> switches[] = {
+      {"CheckBoxFlagCanSqr", QStringLiteral("Включить функцию корнеизвлечения")},
+      {"CheckBoxFlagCanXC", QStringLiteral("Включить компенсацию ХС")},
+      {"CheckBoxFlagCanPreobrY", QStringLiteral("Включить масштабирование")},
+      {"CheckBoxFlagCanIout", QStringLiteral("Включить выходной ток")},
+  };
+  int row = 6;
+  for (const auto& [name, caption] : switches) {
+    auto* check = new QCheckBox(caption);
+    check->setObjectName(QString::fromLatin1(name));
+    grid->addWidget(check, row++, 0, 1, 2);
+  }
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(
+      button(QStringLiteral("buttonReadNastrPrib"), QStringLiteral("Считать из прибора")));
+  auto* write = button(QStringLiteral("BitBtnWriteNastrPrib"), QStringLiteral("Записать в прибор"));
+  write->setIcon(write->style()->standardIcon(QStyle::SP_DialogSaveButton));
+  buttons->addWidget(write);
+  grid->setRowStretch(row, 1);
+  grid->addLayout(buttons, row + 1, 0, 1, 2);
+  grid->setColumnStretch(1, 1);
+  return box;
+}
+
+void useInfoBackground(QWidget* field) {
+  QPalette palette = field->palette();
+  palette.setColor(QPalette::Base, palette.color(QPalette::ToolTipBase));
+  palette.setColor(QPalette::Button, palette.color(QPalette::ToolTipBase));
+  field->setPalette(palette);
+}
+
+QGroupBox* clockBox() {
+  auto* box = new QGroupBox(QStringLiteral(" Установка времени и даты "));
+  box->setObjectName(QStringLiteral("GroupBox11"));
+  auto* grid = compactGrid(box);
+
+  addRow(grid, 0, QStringLiteral("Текущая дата:"),
+         staticText(QStringLiteral("statictextDateNow"), QStringLiteral("24.24.24")));
+  addRow(grid, 1, QStringLiteral("Текущее время:"),
+         staticText(QStringLiteral("statictextTimeNow"), QStringLiteral("60:60:60")));
+  addRow(grid, 2, QStringLiteral("День недели:"),
+         staticText(QStringLiteral("StaticTextDayWeekNow")));
+
+  auto* copy = button(QStringLiteral("btnCopyTime"), QStringLiteral(">>"));
+  copy->setToolTip(QStringLiteral("Скопировать дату и время"));
+  copy->setFixedWidth(36);
+  grid->addWidget(copy, 0, 2, 3, 1, Qt::AlignCenter);
+
+  // Qt's "0" is the optional digit (its "9" would be a required one); the
+  // literals stay part of the text, an empty position shows "_".
+  auto* date = new QLineEdit;
+  date->setObjectName(QStringLiteral("MaskEdit_DataProc"));
+  date->setInputMask(QStringLiteral("00.00.00;_"));
+  auto* time = new QLineEdit;
+  time->setObjectName(QStringLiteral("MaskEdit_TimeProc"));
+  const QChar sep = timeSeparator();
+  time->setInputMask(
+      QStringLiteral("00%100%100;_").arg(sep == u'\\' ? QStringLiteral("\\\\") : QString(sep)));
+  auto* dayWeek = list(
+      QStringLiteral("ComboBoxDayWeek"),
+      {QStringLiteral("Пн."), QStringLiteral("Вт."), QStringLiteral("Ср."), QStringLiteral("Чт."),
+       QStringLiteral("Пт."), QStringLiteral("Сб."), QStringLiteral("Вс.")});
+  auto* correct = edit(QStringLiteral("EditCorrect"), 2);
+  correct->setText(QStringLiteral("0"));
+  for (QWidget* field : {static_cast<QWidget*>(date), static_cast<QWidget*>(time),
+                         static_cast<QWidget*>(dayWeek), static_cast<QWidget*>(correct)}) {
+    useInfoBackground(field);
+  }
+
+  auto* device = new QGridLayout;
+  device->setVerticalSpacing(3);
+  addRow(device, 0, QStringLiteral("Дата:"), date);
+  addRow(device, 1, QStringLiteral("Время:"), time);
+  addRow(device, 2, QStringLiteral("День недели:"), dayWeek);
+  addRow(device, 3, QStringLiteral("Коррекция:"), correct);
+  grid->addLayout(device, 3, 0, 1, 3);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(
+      button(QStringLiteral("btnReadDataTime"), QStringLiteral("Считать из прибора")));
+  buttons->addWidget(
+      button(QStringLiteral("btnWriteDataTime"), QStringLiteral("Записать в прибор")));
+  grid->addLayout(buttons, 4, 0, 1, 3);
+  grid->setColumnStretch(1, 1);
+  return box;
+}
+
+}  // namespace
+
+GeneralSettingsPage::GeneralSettingsPage(QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("TabSheet1"));
+  auto* right = new QVBoxLayout;
+  right->setSpacing(4);
+  right->addWidget(identificationBox());
+  right->addWidget(clockBox());
+  right->addStretch(1);
+
+  auto* columns = new QHBoxLayout(this);
+  columns->setContentsMargins(4, 4, 4, 4);
+  columns->setSpacing(4);
+  auto* left = new QVBoxLayout;
+  left->addWidget(generalSettingsBox());
+  left->addStretch(1);
+  columns->addLayout(left, 1);
+  columns->addLayout(right, 1);
+}
+
+void GeneralSettingsPage::showPcClock(const QDateTime& now) {
+  static const QString kDays[] = {
+      QStringLiteral("Пн."), QStringLiteral("Вт."), QStringLiteral("Ср."), QStringLiteral("Чт."),
+      QStringLiteral("Пт."), QStringLiteral("Сб."), QStringLiteral("Вс.")};
+  const QDate date = now.date();
+  const QTime time = now.time();
+  findChild<QLabel*>(QStringLiteral("StaticTextDayWeekNow"))->setText(kDays[date.dayOfWeek() - 1]);
+  findChild<QLabel*>(QStringLiteral("statictextTimeNow"))
+      ->setText(twoDigits(time.hour()) + u':' + twoDigits(time.minute()) + u':' +
+                twoDigits(time.second()));
+  findChild<QLabel*>(QStringLiteral("statictextDateNow"))
+      ->setText(twoDigits(date.day()) + u'.' + twoDigits(date.month()) + u'.' +
+                twoDigits(date.year() % 1000));
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QPointer>
+#include <QTimer>
+
+#include "device/discovery_view.h"
+#include "ui/connection_panel.h"
+
+class QLabel;
+
+// Discovery's view of the main window: the connection panel, the measurement
+// timer and the identification fields of GroupBox3.
+class PanelDiscoveryView final : public device::DiscoveryView {
+ public:
+  PanelDiscoveryView(ConnectionPanel& panel, QTimer& timerIzmer, QWidget& identificationBox);
+
+  int selectedPortIndex() const override;
+  int selectedBaudIndex() const override;
+  void selectBaudIndex(int index) override;
+  bool autoFindChecked() const override;
+  void setFindButtonEnabled(bool enabled) override;
+  void stopMeasurementTimer() override;
+  void showIdentification(const device::IdentificationTexts& texts) override;
+
+ private:
+  ConnectionPanel& panel_;
+  QTimer& timerIzmer_;
+  QLabel* code_;
+  QLabel* version_;
+  QLabel* date_;
+  QLabel* serial_;
+};
