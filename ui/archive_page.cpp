@@ -1,5 +1,106 @@
 #include "archive_page.h"
 
+#include <QAbstractItemView>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
 ArchivePage::ArchivePage(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("TabSheet6"));
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(6, 6, 6, 6);
+  layout->setSpacing(6);
+  layout->addWidget(buildReadGroup());
+  layout->addWidget(buildGrid(), 1);
+  layout->addWidget(buildFileButtons());
+
+  // Record navigation was never offered to the user; the buttons exist but stay hidden.
+  const struct {
+    const char* name;
+    const char* caption;
+  } kHidden[] = {
+      {"ButtonLast", "Последняя запись"},
+      {"ButtonPrevious", "Предыдущая запись"},
+      {"ButtonNext", "Следующая запись"},
+      {"ButtonFirst", "Первая запись"},
+  };
+  for (const auto& hidden : kHidden) {
+    auto* button = new QPushButton(QString::fromUtf8(hidden.caption), this);
+    button->setObjectName(QLatin1String(hidden.name));
+    button->hide();
+  }
+}
+
+QWidget* ArchivePage::buildReadGroup() {
+  auto* group = new QGroupBox(QStringLiteral(" Чтение записей архива "), this);
+  group->setObjectName(QStringLiteral("GroupBoxArh"));
+  auto* row = new QHBoxLayout(group);
+  row->setContentsMargins(6, 4, 6, 6);
+  row->setSpacing(6);
+
+  auto* count = new QLineEdit(QStringLiteral("20"), group);
+  count->setObjectName(QStringLiteral("EditColZap"));
+  count->setMaximumWidth(60);
+  auto* label = new QLabel(QStringLiteral("Считать записей:"), group);
+  label->setTextFormat(Qt::PlainText);
+  label->setBuddy(count);
+
+  auto* read = new QPushButton(style()->standardIcon(QStyle::SP_BrowserReload),
+                               QStringLiteral("Читать"), group);
+  read->setObjectName(QStringLiteral("BitBtnReadArh"));
+  auto* cancel = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
+                                 QStringLiteral("Отменить"), group);
+  cancel->setObjectName(QStringLiteral("BitBtnCancelReadArh"));
+
+  row->addWidget(label);
+  row->addWidget(count);
+  row->addSpacing(12);
+  row->addWidget(read);
+  row->addWidget(cancel);
+  row->addStretch(1);
+  return group;
+}
+
+QWidget* ArchivePage::buildGrid() {
+  // Row 0 of the grid is the horizontal header; column 0 holds the record numbers. The grid
+  // only shows what was read, so no cell is editable.
+  auto* grid = new QTableWidget(1, kGridColumns, this);
+  grid->setObjectName(QStringLiteral("StringGridArh"));
+  grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
+  grid->setWordWrap(false);
+  grid->verticalHeader()->hide();
+  grid->verticalHeader()->setMinimumSectionSize(kGridRowHeight);
+  grid->verticalHeader()->setDefaultSectionSize(kGridRowHeight);
+  grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  grid->horizontalHeader()->setDefaultSectionSize(kGridDefaultColumnWidth);
+  grid->horizontalHeader()->setHighlightSections(false);
+  QStringList blankHeader;
+  for (int column = 0; column < kGridColumns; ++column) blankHeader << QString();
+  grid->setHorizontalHeaderLabels(blankHeader);
+  return grid;
+}
+
+QWidget* ArchivePage::buildFileButtons() {
+  auto* box = new QWidget(this);
+  auto* row = new QHBoxLayout(box);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->setSpacing(6);
+  auto* save = new QPushButton(style()->standardIcon(QStyle::SP_DialogSaveButton),
+                               QStringLiteral("Сохранить в файл"), box);
+  save->setObjectName(QStringLiteral("BitBtn4"));
+  auto* load = new QPushButton(style()->standardIcon(QStyle::SP_DialogOpenButton),
+                               QStringLiteral("Загрузить из файла"), box);
+  load->setObjectName(QStringLiteral("BitBtn5"));
+  row->addWidget(save);
+  row->addWidget(load);
+  row->addStretch(1);
+  return box;
 }

@@ -1,5 +1,160 @@
 #include "measurements_page.h"
 
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace {
+
+// Texts shown in these fields come from the instrument, so they never go through rich text.
+QLabel* plainLabel(const QString& text, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  label->setTextFormat(Qt::PlainText);
+  return label;
+}
+
+QLabel* staticText(const char* name, const QString& text, QWidget* parent) {
+  auto* field = plainLabel(text, parent);
+  field->setObjectName(QLatin1String(name));
+  return field;
+}
+
+// A coloured indicator: the colour is the state, so the background must be painted.
+QLabel* indicator(const char* name, const QString& text, const QColor& color, QWidget* parent) {
+  auto* field = staticText(name, text, parent);
+  field->setAutoFillBackground(true);
+  field->setFrameShape(QFrame::Panel);
+  field->setFrameShadow(QFrame::Sunken);
+  QPalette palette = field->palette();
+  palette.setColor(QPalette::Window, color);
+  field->setPalette(palette);
+  return field;
+}
+
+struct FaultIndicator {
+  const char* name;
+  const char* caption;
+};
+
+// In the order of the fault word's bits 0 to 10.
+constexpr FaultIndicator kFaultIndicators[] = {
+    {"StaticTextErr5V", "Состояние цепи 5V"},
+    {"StaticTextErr3V", "Состояние цепи 3V"},
+    {"StaticTextErrBat", "Состояние батареи часов"},
+    {"StaticTextErrI2C", "Состояние I2C"},
+    {"StaticTextErrEEPROM", "Состояние EEPROM"},
+    {"StaticTextErrSPI", "Состояние SPI"},
+    {"StaticTextErrFlash", "Состояние архива"},
+    {"StaticTextErrIndic", "Состояние индикации"},
+    {"StaticTextErrTmp123", "Состояние датчика темп."},
+    {"StaticTextErrADC", "Состояние АЦП"},
+    {"StaticTextErrDat", "Состояние датчика"},
+};
+
+}  // namespace
+
 MeasurementsPage::MeasurementsPage(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("TabSheet2"));
+  auto* layout = new QHBoxLayout(this);
+  layout->setContentsMargins(6, 6, 6, 6);
+  layout->setSpacing(6);
+  layout->addWidget(buildValues(), 1);
+  layout->addWidget(buildFaults());
+}
+
+QColor MeasurementsPage::faultActiveColor() { return QColor(Qt::red); }
+
+QColor MeasurementsPage::setpointActiveColor() { return QColor(Qt::red); }
+
+QColor MeasurementsPage::setpointInactiveColor() { return QColor(0xC0, 0xC0, 0xC0); }
+
+QWidget* MeasurementsPage::buildValues() {
+  auto* group = new QGroupBox(this);
+  group->setObjectName(QStringLiteral("GroupBox5"));
+  auto* grid = new QGridLayout(group);
+  grid->setContentsMargins(6, 6, 6, 6);
+  grid->setHorizontalSpacing(6);
+  grid->setVerticalSpacing(6);
+
+  struct ValueRow {
+    const char* label;
+    const char* name;
+    bool wraps;
+  };
+  constexpr ValueRow kValues[] = {
+      {"Дата/Время:", "StaticTextIzmerDateTime", false},
+      {"Измеряемый параметр:", "StaticTextIzmerVal", false},
+      {"Измеряемая величина:", "StaticTextIzmerFiz", false},
+      {"Температура окружающей среды, С", "StaticTextIzmerXC", true},
+  };
+  int row = 0;
+  for (const ValueRow& value : kValues) {
+    auto* field = staticText(value.name, QString(), group);
+    field->setFrameShape(QFrame::StyledPanel);
+    field->setFrameShadow(QFrame::Sunken);
+    field->setMinimumWidth(80);
+    // The temperature label is the longest; it wraps rather than widening the page.
+    auto* label = plainLabel(QString::fromUtf8(value.label), group);
+    label->setWordWrap(value.wraps);
+    grid->addWidget(label, row, 0, 1, 2);
+    grid->addWidget(field, row, 2, 1, 2);
+    ++row;
+  }
+
+  grid->setRowMinimumHeight(row++, 6);
+  for (int n = 1; n <= 4; ++n, ++row) {
+    const QByteArray ust = "StaticTextSostUst" + QByteArray::number(n);
+    const QByteArray rele = "StaticTextSostRele" + QByteArray::number(n);
+    auto* ustField = indicator(ust.constData(), QString(), setpointInactiveColor(), group);
+    ustField->setFixedSize(40, 18);
+    auto* releField = staticText(rele.constData(), QString(), group);
+    releField->setMinimumWidth(80);
+    grid->addWidget(plainLabel(QStringLiteral("Уставка %1:").arg(n), group), row, 0);
+    grid->addWidget(ustField, row, 1);
+    grid->addWidget(plainLabel(QStringLiteral("Реле %1:").arg(n), group), row, 2, Qt::AlignRight);
+    grid->addWidget(releField, row, 3);
+  }
+
+  grid->setRowMinimumHeight(row++, 6);
+  auto* start = new QPushButton(style()->standardIcon(QStyle::SP_MediaPlay),
+                                QStringLiteral("Начать измерение"), group);
+  start->setObjectName(QStringLiteral("BitBtnIzmerStart"));
+  auto* stop = new QPushButton(style()->standardIcon(QStyle::SP_MediaStop),
+                               QStringLiteral("Остановить измерение"), group);
+  stop->setObjectName(QStringLiteral("BitBtnIzmerStop"));
+  grid->addWidget(start, row++, 0, 1, 4);
+  grid->addWidget(stop, row++, 0, 1, 4);
+
+  auto* ethernet = new QCheckBox(QStringLiteral("Получить измеренияпо Ethernet"), group);
+  ethernet->setObjectName(QStringLiteral("CheckBox1"));
+  grid->addWidget(ethernet, row++, 0, 1, 4);
+
+  grid->setRowStretch(row, 1);
+  grid->setColumnStretch(3, 1);
+  return group;
+}
+
+QWidget* MeasurementsPage::buildFaults() {
+  auto* group = new QGroupBox(QStringLiteral(" Неисправности прибора "), this);
+  group->setObjectName(QStringLiteral("GroupBox17"));
+  auto* column = new QVBoxLayout(group);
+  column->setContentsMargins(6, 6, 6, 6);
+  column->setSpacing(4);
+
+  auto* code = staticText("StaticTextErr", QStringLiteral("Код ошибки:"), group);
+  QFont bold = code->font();
+  bold.setBold(true);
+  code->setFont(bold);
+  column->addWidget(code);
+
+  const QColor buttonFace = palette().color(QPalette::Button);
+  for (const FaultIndicator& fault : kFaultIndicators)
+    column->addWidget(indicator(fault.name, QString::fromUtf8(fault.caption), buttonFace, group));
+  column->addStretch(1);
+  return group;
 }
