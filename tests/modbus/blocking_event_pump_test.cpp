@@ -1,0 +1,53 @@
+#include "modbus/blocking_event_pump.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+#include <vector>
+
+namespace modbus {
+namespace {
+
+using std::chrono::microseconds;
+
+TEST(BlockingEventPump, RunsPendingEventsInOrderOnTheCallingThread) {
+  BlockingEventPump pump;
+  std::vector<int> order;
+  std::thread::id ranOn;
+  pump.Post([&] { order.push_back(1); });
+  pump.Post([&] {
+    order.push_back(2);
+    ranOn = std::this_thread::get_id();
+  });
+  pump.ProcessEvents(microseconds(0));
+  EXPECT_EQ(order, (std::vector<int>{1, 2}));
+  EXPECT_EQ(ranOn, std::this_thread::get_id());
+}
+
+TEST(BlockingEventPump, EventPostedByAnEventWaitsForTheNextCall) {
+  BlockingEventPump pump;
+  int runs = 0;
+  pump.Post([&] {
+    ++runs;
+    pump.Post([&] { ++runs; });
+  });
+  pump.ProcessEvents(microseconds(0));
+  EXPECT_EQ(runs, 1);
+  pump.ProcessEvents(microseconds(0));
+  EXPECT_EQ(runs, 2);
+}
+
+TEST(BlockingEventPump, EventFromAnotherThreadEndsALongWait) {
+  BlockingEventPump pump;
+  std::atomic<bool> ran = false;
+  std::thread poster([&] { pump.Post([&] { ran = true; }); });
+  // A lost wake-up would leave this blocked for minutes.
+  while (!ran) pump.ProcessEvents(std::chrono::minutes(10));
+  poster.join();
+  EXPECT_TRUE(ran);
+}
+
+}  // namespace
+}  // namespace modbus
