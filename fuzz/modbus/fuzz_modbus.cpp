@@ -1,0 +1,94 @@
+// Untrusted reply bytes through the codec and every request's validation.
+// Input: one byte choosing the count, then the raw reply the port delivers.
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <utility>
+
+#include "modbus/frame_codec.h"
+#include "modbus/requests.h"
+
+namespace {
+
+using modbus::ByteString;
+
+// Hands out the fuzz input as the whole reply, at once.
+class ReplyPort : public modbus::PortInterface {
+ public:
+  explicit ReplyPort(const ByteString& reply) : reply_(reply) {}
+  void Close() override { open_ = false; }
+  void SetComNumber(uint16_t) override {}
+  void SetBaudRate(uint32_t) override {}
+  void Open() override {
+    open_ = true;
+    pending_.clear();
+  }
+  void WriteString(const ByteString&) override { pending_ = reply_; }
+  int32_t InBufUsed() override { return open_ ? static_cast<int32_t>(pending_.size()) : 0; }
+  ByteString ReadString() override { return std::exchange(pending_, {}); }
+
+ private:
+  const ByteString& reply_;
+  ByteString pending_;
+  bool open_ = false;
+};
+
+class StepTick : public modbus::TickSource {
+ public:
+  uint32_t Tick() override { return now_; }
+  void Advance(std::chrono::microseconds d) { now_ += static_cast<uint32_t>(d.count() / 1000 + 1); }
+
+ private:
+  uint32_t now_ = 0xFFFFFF00u;
+};
+
+class StepPump : public modbus::EventPump {
+ public:
+  explicit StepPump(StepTick& tick) : tick_(tick) {}
+  void ProcessEvents(std::chrono::microseconds maxWait) override { tick_.Advance(maxWait); }
+
+ private:
+  StepTick& tick_;
+};
+
+void require(bool condition) {
+  if (!condition) std::abort();
+}
+
+void checkShape(const modbus::ExchangeResult& r) { require(r.size() == 1 || r.size() >= 3); }
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size == 0) return 0;
+  const int32_t count = static_cast<int8_t>(data[0]) * 3;
+  const ByteString raw(reinterpret_cast<const char*>(data + 1), size - 1);
+
+  const modbus::ExchangeResult decoded = modbus::DecodeReply(raw);
+  checkShape(decoded);
+  if (decoded.size() > 1) require(modbus::BuildFrame(decoded).size() <= raw.size());
+
+  ReplyPort port(raw);
+  StepTick tick;
+  StepPump pump(tick);
+  const modbus::LinkServices link{port, tick, pump, nullptr};
+  const modbus::ExchangeTiming timing{100, 10, 5};
+  const uint8_t address = raw.size() > 1 ? static_cast<uint8_t>(raw[1]) : 0;
+
+  using Read = modbus::ExchangeResult (*)(const modbus::LinkServices&, uint8_t, int,
+                                          const modbus::ExchangeTiming&, uint8_t, int32_t, int32_t);
+  for (Read read : {&modbus::ReadCoils, &modbus::ReadDiscreteInputs, &modbus::ReadHoldingRegisters,
+                    &modbus::ReadInputRegisters}) {
+    const modbus::ExchangeResult r = read(link, 1, 2, timing, address, 0, count);
+    checkShape(r);
+    if (r.size() > 1) require(static_cast<uint8_t>(r[2]) + 3u == r.size());
+  }
+  for (auto write : {&modbus::WriteMultipleCoils, &modbus::WriteMultipleRegisters}) {
+    const modbus::ExchangeResult r = write(link, 1, 2, timing, address, 0, count, raw.substr(0, 8));
+    checkShape(r);
+    if (r.size() > 1) require(r.size() == 6);
+  }
+  return 0;
+}
