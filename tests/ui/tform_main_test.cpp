@@ -173,9 +173,8 @@ TEST_F(TformMainTest, RefusedWritesAreShownAndTheWindowStillCloses) {
 TEST_F(TformMainTest, UnreadableSettingsFileEndsTheApplication) {
   open(dir_.path());  // a directory cannot be read as the settings file
   ASSERT_EQ(display_.messages.size(), 1u);
-  EXPECT_EQ(display_.messages[0],
-            (CapturingDisplay::Message{CapturingDisplay::Message::kError,
-                                       "Файл конфигурации не найден"}));
+  EXPECT_EQ(display_.messages[0], (CapturingDisplay::Message{CapturingDisplay::Message::kError,
+                                                             "Файл конфигурации не найден"}));
   EXPECT_TRUE(form_->isVisible());
   EXPECT_TRUE(QTest::qWaitFor([&] { return !form_->isVisible(); }));
   EXPECT_EQ(portList()->currentIndex(), -1) << "no setting read";
