@@ -1,0 +1,155 @@
+#include "sim/command_line.h"
+
+#include <charconv>
+
+#include "sim/line_speed.h"
+
+namespace sim {
+
+namespace {
+
+struct FaultName {
+  std::string_view name;
+  Fault fault;
+};
+
+constexpr FaultName kFaultNames[] = {
+    {"none", Fault::kNone},
+    {"silent", Fault::kSilent},
+    {"bad-lrc", Fault::kBadLrc},
+    {"wrong-address", Fault::kWrongAddress},
+    {"exception", Fault::kExceptionAll},
+    {"split", Fault::kSplitReply},
+    {"stream", Fault::kEndlessStream},
+    {"lower-case", Fault::kLowerCaseHex},
+    {"delay", Fault::kExtraDelay},
+};
+
+std::optional<int> parseInt(std::string_view text, int min, int max) {
+  int value = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc() || end != text.data() + text.size() || value < min || value > max) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+std::optional<int> speedIndexOf(std::string_view text) {
+  const std::optional<int> bps = parseInt(text, 0, 1000000);
+  for (int i = 0; bps && i <= 6; ++i) {
+    if (BitsPerSecondOfIndex(i) == *bps) return i;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<Fault> FaultByName(std::string_view name) {
+  for (const FaultName& f : kFaultNames) {
+    if (f.name == name) return f.fault;
+  }
+  return std::nullopt;
+}
+
+std::optional<ProgramOptions> ParseCommandLine(const std::vector<std::string>& args,
+                                               std::string& error) {
+  ProgramOptions o;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "-h" || a == "--help") {
+      o.help = true;
+      continue;
+    }
+    if (a == "--any-speed") {
+      o.simulator.checkLineSpeed = false;
+      continue;
+    }
+    const bool takesValue = a == "-d" || a == "--device" || a == "-l" || a == "--link" ||
+                            a == "-s" || a == "--speed" || a == "-a" || a == "--address" ||
+                            a == "-t" || a == "--turnaround" || a == "-f" || a == "--fault" ||
+                            a == "--fault-ms" || a == "--tcp";
+    if (!takesValue) {
+      error = "неизвестный параметр: " + a;
+      return std::nullopt;
+    }
+    if (i + 1 >= args.size()) {
+      error = "нет значения у параметра " + a;
+      return std::nullopt;
+    }
+    const std::string& v = args[++i];
+    const auto bad = [&]() {
+      error = "неверное значение " + a + ": " + v;
+      return std::nullopt;
+    };
+    if (a == "-d" || a == "--device") {
+      o.simulator.device = v;
+    } else if (a == "-l" || a == "--link") {
+      o.simulator.linkPath = v;
+    } else if (a == "-s" || a == "--speed") {
+      const auto index = speedIndexOf(v);
+      if (!index) return bad();
+      o.simulator.interfaceBaudIndex = *index;
+    } else if (a == "-a" || a == "--address") {
+      const auto n = parseInt(v, 0, 255);
+      if (!n) return bad();
+      o.simulator.networkAddress = static_cast<uint8_t>(*n);
+    } else if (a == "-t" || a == "--turnaround") {
+      const auto n = parseInt(v, 0, 60000);
+      if (!n) return bad();
+      o.simulator.turnaroundMs = *n;
+    } else if (a == "-f" || a == "--fault") {
+      const auto f = FaultByName(v);
+      if (!f) return bad();
+      o.simulator.fault = *f;
+    } else if (a == "--fault-ms") {
+      const auto n = parseInt(v, 0, 600000);
+      if (!n) return bad();
+      o.simulator.faultParamMs = *n;
+    } else {
+      const auto n = parseInt(v, 0, 65535);
+      if (!n) return bad();
+      o.tcpPort = *n;
+    }
+  }
+  return o;
+}
+
+std::string HelpText() {
+  return R"(Использование: ulm5-sim [параметры]
+
+Имитатор прибора ULM5: ведомый Modbus ASCII на псевдотерминале или на
+последовательном порту. Первая строка вывода - путь к устройству, которое
+открывает конфигуратор. Ctrl+C завершает работу.
+
+Параметры:
+  -d, --device ПУТЬ     обслуживать этот последовательный порт вместо нового
+                        псевдотерминала
+  -l, --link ПУТЬ       создать символическую ссылку ПУТЬ на псевдотерминал
+                        (существующая ссылка заменяется, удаляется при выходе)
+  -s, --speed БОД       скорость интерфейса прибора: 2400, 4800, 9600, 19200,
+                        38400, 57600 или 115200 (по умолчанию 115200); прибор
+                        отвечает, только если конфигуратор открыл порт на этой
+                        скорости
+      --any-speed       отвечать на любой скорости
+  -a, --address N       сетевой адрес прибора 0..255 (по умолчанию 1); прибор
+                        отвечает на адрес 0 и на свой адрес
+  -t, --turnaround МС   пауза от конца запроса до ответа (по умолчанию 3)
+  -f, --fault ВИД       неисправность линии:
+                          none           нет (по умолчанию)
+                          silent         не отвечать
+                          bad-lrc        неверная контрольная сумма ответа
+                          wrong-address  ответ с чужим адресом
+                          exception      ответ с признаком ошибки на всё
+                          split          ответ двумя частями с паузой
+                          stream         бесконечный поток без пауз
+                          lower-case     шестнадцатеричные цифры строчными
+                          delay          ответ с дополнительной задержкой
+      --fault-ms МС     пауза для split (по умолчанию 1100), задержка для
+                        delay (по умолчанию 2500)
+      --tcp ПОРТ        тестовый TCP-узел на 127.0.0.1:ПОРТ: на каждый
+                        полученный текст отвечает коротким текстом
+  -h, --help            эта справка
+)";
+}
+
+}  // namespace sim

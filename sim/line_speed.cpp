@@ -1,0 +1,33 @@
+#include "sim/line_speed.h"
+
+// termios2 carries the speed as a number (c_ospeed) however it was set, with
+// Bxxx constants or BOTHER. Its header clashes with <termios.h>, hence this file.
+#include <asm/termbits.h>
+#include <sys/ioctl.h>
+
+namespace sim {
+
+int ReadLineSpeed(int fd) {
+  struct termios2 t {};
+  if (::ioctl(fd, TCGETS2, &t) != 0) return 0;
+  return static_cast<int>(t.c_ospeed);
+}
+
+bool WriteLineSpeed(int fd, int bitsPerSecond) {
+  struct termios2 t {};
+  if (::ioctl(fd, TCGETS2, &t) != 0) return false;
+  t.c_cflag &= ~static_cast<tcflag_t>(CBAUD | (CBAUD << IBSHIFT));
+  t.c_cflag |= BOTHER | (BOTHER << IBSHIFT);
+  t.c_ospeed = static_cast<speed_t>(bitsPerSecond);
+  t.c_ispeed = static_cast<speed_t>(bitsPerSecond);
+  if (::ioctl(fd, TCSETS2, &t) != 0) return false;
+  return ReadLineSpeed(fd) == bitsPerSecond;
+}
+
+int BitsPerSecondOfIndex(int index) {
+  constexpr int kSpeeds[] = {2400, 4800, 9600, 19200, 38400, 57600, 115200};
+  if (index < 0 || index > 6) return 0;
+  return kSpeeds[index];
+}
+
+}  // namespace sim
