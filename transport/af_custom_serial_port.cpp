@@ -1,0 +1,301 @@
+#include "transport/af_custom_serial_port.h"
+
+#include <cstdio>
+#include <utility>
+#include <vector>
+
+#include "transport/port_errors.h"
+#include "transport/safe_sync.h"
+
+namespace transport {
+namespace {
+
+constexpr uint32_t kHandOverLimitMs = 2000;
+
+// Clears a flag on every way out of a scope.
+class FlagGuard {
+ public:
+  explicit FlagGuard(std::atomic<bool>& flag) : flag_(flag) { flag_ = true; }
+  ~FlagGuard() { flag_ = false; }
+  FlagGuard(const FlagGuard&) = delete;
+  FlagGuard& operator=(const FlagGuard&) = delete;
+
+ private:
+  std::atomic<bool>& flag_;
+};
+
+void raise(const TNotifyEvent& event, TAfCustomSerialPort& sender) {
+  if (event) event(sender);
+}
+
+}  // namespace
+
+TAfCustomSerialPort::TAfCustomSerialPort(std::string name, std::unique_ptr<SerialDevice> device)
+    : TAfDataDispConnComponent(std::move(name)),
+      core_(std::make_unique<TAfComPortCore>(std::move(device))) {
+  syncId_ = SafeSyncRegister([this] { NotificationDispatch(); });
+  core_->setNotificationSink(
+      [this](TAfComPortCore&, TAfCoreEvent kind, uint32_t data, std::exception_ptr error) {
+        CoreNotification(kind, data, std::move(error));
+      });
+  UpdateDCB();
+}
+
+TAfCustomSerialPort::~TAfCustomSerialPort() {
+  destroying_ = true;
+  SafeSyncUnregister(syncId_);
+  core_.reset();
+}
+
+void TAfCustomSerialPort::PortError(const std::string& text) {
+  throw EAfComPortError(text + " - " + Name() + " ");
+}
+
+void TAfCustomSerialPort::SetDevicePathResolver(DevicePathResolver resolver) {
+  core_->setDevicePathResolver(std::move(resolver));
+}
+
+void TAfCustomSerialPort::Loaded() {
+  if (autoOpen_) {
+    Open();
+  } else {
+    UpdateDCB();
+  }
+}
+
+void TAfCustomSerialPort::UpdateDCB() {
+  dcb_ = BuildLineParameterBlock(settings_);
+  if (!IsOpen()) return;
+  try {
+    core_->setLineParameters(dcb_);
+  } catch (...) {
+    dcb_ = core_->lineParameters();
+    throw;
+  }
+}
+
+void TAfCustomSerialPort::UpdateXonXoffLimits() {
+  if (settings_.flowControl == TAfFlowControl::fwNone) {
+    settings_.xonLim = 0;
+    settings_.xoffLim = 0;
+  } else {
+    settings_.xonLim = static_cast<uint16_t>(inBufSize_ / 4);
+    settings_.xoffLim = static_cast<uint16_t>(inBufSize_ - settings_.xonLim);
+  }
+}
+
+void TAfCustomSerialPort::SetBaudRate(TAfBaudrate value) {
+  if (value == settings_.baudRate) return;
+  settings_.baudRate = value;
+  if (value != TAfBaudrate::brUser) settings_.userBaudRate = 0;
+  UpdateDCB();
+}
+
+void TAfCustomSerialPort::SetUserBaudRate(int32_t value) {
+  if (value == settings_.userBaudRate) return;
+  settings_.userBaudRate = value;
+  settings_.baudRate = TAfBaudrate::brUser;
+  UpdateDCB();
+}
+
+void TAfCustomSerialPort::SetDatabits(TAfDatabits value) {
+  if (value == settings_.databits) return;
+  settings_.databits = value;
+  UpdateDCB();
+}
+
+// The line follows at once; the block keeps its DTR bit until the next rebuild.
+void TAfCustomSerialPort::SetDTR(bool value) {
+  if (value == settings_.dtr) return;
+  if (IsOpen()) core_->lineControl(value ? EscapeFunction::SETDTR : EscapeFunction::CLRDTR);
+  settings_.dtr = value;
+}
+
+void TAfCustomSerialPort::SetRTS(bool value) {
+  if (value == settings_.rts) return;
+  if (IsOpen()) core_->lineControl(value ? EscapeFunction::SETRTS : EscapeFunction::CLRRTS);
+  settings_.rts = value;
+}
+
+void TAfCustomSerialPort::SetFlowControl(TAfFlowControl value) {
+  if (value == settings_.flowControl) return;
+  settings_.flowControl = value;
+  UpdateXonXoffLimits();
+  UpdateDCB();
+}
+
+void TAfCustomSerialPort::SetInBufSize(int32_t value) {
+  if (value == inBufSize_) return;
+  if (IsOpen()) PortError("Port is not closed");
+  inBufSize_ = value;
+  UpdateXonXoffLimits();
+}
+
+void TAfCustomSerialPort::SetOutBufSize(int32_t value) {
+  if (value == outBufSize_) return;
+  if (IsOpen()) PortError("Port is not closed");
+  outBufSize_ = value;
+}
+
+void TAfCustomSerialPort::SetOptions(TAfComOptions value) {
+  if (value == settings_.options) return;
+  settings_.options = value;
+  UpdateDCB();
+}
+
+void TAfCustomSerialPort::SetParity(TAfParity value) {
+  if (value == settings_.parity) return;
+  settings_.parity = value;
+  UpdateDCB();
+}
+
+void TAfCustomSerialPort::SetStopbits(TAfStopbits value) {
+  if (value == settings_.stopbits) return;
+  settings_.stopbits = value;
+  UpdateDCB();
+}
+
+void TAfCustomSerialPort::SetXOnChar(char value) {
+  if (value == settings_.xonChar) return;
+  settings_.xonChar = value;
+  UpdateDCB();
+}
+
+void TAfCustomSerialPort::SetXOffChar(char value) {
+  if (value == settings_.xoffChar) return;
+  settings_.xoffChar = value;
+  UpdateDCB();
+}
+
+void TAfCustomSerialPort::SetXOnLim(uint16_t value) {
+  if (value == settings_.xonLim) return;
+  settings_.xonLim = value;
+  settings_.xoffLim = static_cast<uint16_t>(inBufSize_ - value);
+}
+
+void TAfCustomSerialPort::SetXOffLim(uint16_t value) {
+  if (value == settings_.xoffLim) return;
+  settings_.xoffLim = value;
+  settings_.xonLim = static_cast<uint16_t>(inBufSize_ - value);
+}
+
+bool TAfCustomSerialPort::IsOpen() const { return core_->isOpened(); }
+
+void TAfCustomSerialPort::Open() {
+  if (IsOpen()) return;
+  SafeSyncEnable(syncId_, true);
+  core_->setLineParameters(dcb_);
+  core_->setInputQueueSize(inBufSize_);
+  core_->setOutputQueueSize(outBufSize_);
+  core_->setEventThreadPriority(eventThreadPriority_);
+  core_->setWriteThreadPriority(writeThreadPriority_);
+  closing_ = false;
+  try {
+    OpenDevice();
+  } catch (...) {
+    // A refused block was read back from the device.
+    dcb_ = core_->lineParameters();
+    throw;
+  }
+  raise(OnPortOpen, *this);
+}
+
+void TAfCustomSerialPort::Close() {
+  FlagGuard closing(closing_);
+  // Disabled first: a notification already on its way is not delivered, and
+  // the event thread's wait for the main thread ends at once.
+  SafeSyncEnable(syncId_, false);
+  core_->close();
+  raise(OnPortClose, *this);
+}
+
+void TAfCustomSerialPort::WriteData(const void* buffer, int32_t count) {
+  if (closing_) return;
+  if (!core_->write(static_cast<const char*>(buffer), count)) {
+    char text[96];
+    std::snprintf(text, sizeof text, "Write data error [requested: %d, free: %d]", count,
+                  OutBufFree());
+    PortError(text);
+  }
+}
+
+void TAfCustomSerialPort::WriteString(const std::string& text) {
+  if (text.empty()) return;
+  WriteData(text.data(), static_cast<int32_t>(text.size()));
+}
+
+int32_t TAfCustomSerialPort::InBufUsed() {
+  if (!core_->isActive()) return 0;
+  return core_->queueStatus().inQue;
+}
+
+// Only the bytes actually read are returned: a short read must not pad the
+// text with bytes that never came from the line.
+std::string TAfCustomSerialPort::ReadString() {
+  if (closing_) return {};
+  const int32_t waiting = InBufUsed();
+  if (waiting <= 0) return {};
+  std::string text(static_cast<size_t>(waiting), '\0');
+  const int32_t got = core_->read(text.data(), waiting);
+  text.resize(static_cast<size_t>(got > 0 ? got : 0));
+  return text;
+}
+
+void TAfCustomSerialPort::ReadData(void* buffer, int32_t count) {
+  if (closing_) return;
+  const int32_t got = count > 0 ? core_->read(static_cast<char*>(buffer), count) : 0;
+  if (got < count || got < 0) PortError("Read data error");
+}
+
+int32_t TAfCustomSerialPort::OutBufFree() { return core_->freeTransmitSpace(); }
+
+// Event thread.
+void TAfCustomSerialPort::CoreNotification(TAfCoreEvent kind, uint32_t data,
+                                           std::exception_ptr error) {
+  if (closing_ || destroying_) return;
+  if (kind != TAfCoreEvent::ceThreadError && OnNonSyncEvent) {
+    OnNonSyncEvent(*this, kind, data);
+    return;
+  }
+  {
+    std::lock_guard lock(pendingLock_);
+    pending_ = {kind, data, std::move(error)};
+  }
+  // A failed hand-over (slot disabled or gone) is dropped silently.
+  SafeSyncCall(syncId_, kHandOverLimitMs);
+}
+
+// Main thread, inside the hand-over.
+void TAfCustomSerialPort::NotificationDispatch() {
+  if (closing_ || destroying_) return;
+  PendingNotification note;
+  {
+    std::lock_guard lock(pendingLock_);
+    note = pending_;
+  }
+  if (OnSyncEvent) OnSyncEvent(*this, note.kind, note.data);
+  switch (note.kind) {
+    case TAfCoreEvent::ceOutputEmpty:
+      raise(OnOutBufFree, *this);
+      break;
+    case TAfCoreEvent::ceCommEvent: {
+      const uint32_t mask = note.data;
+      if ((mask & EV_RXCHAR) && OnDataRecived) OnDataRecived(*this, InBufUsed());
+      const uint32_t errors = core_->takeErrors();
+      if ((mask & EV_ERR) && OnLineError) OnLineError(*this, errors);
+      if (mask & EV_CTS) raise(OnCTSChanged, *this);
+      if (mask & EV_DSR) raise(OnDSRChanged, *this);
+      if (mask & EV_RING) raise(OnRINGDetected, *this);
+      if (mask & EV_RLSD) raise(OnRLSDChanged, *this);
+      break;
+    }
+    case TAfCoreEvent::ceDataWaiting:
+      if (OnDataRecived) OnDataRecived(*this, static_cast<int32_t>(note.data));
+      break;
+    case TAfCoreEvent::ceThreadError:
+      if (note.error) std::rethrow_exception(note.error);
+      break;
+  }
+}
+
+}  // namespace transport

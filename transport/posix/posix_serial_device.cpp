@@ -1,0 +1,364 @@
+#include "transport/posix/posix_serial_device.h"
+
+#include <fcntl.h>
+#include <linux/serial.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+#include "transport/posix/termios_mapping.h"
+
+namespace transport {
+
+std::unique_ptr<SerialDevice> createPlatformSerialDevice() {
+  return std::make_unique<posix::PosixSerialDevice>();
+}
+
+namespace posix {
+namespace {
+
+bool unsupported(int error) { return error == ENOTTY || error == EINVAL; }
+
+bool vanished(int error) {
+  return error == EIO || error == ENODEV || error == ENXIO || error == EBADF;
+}
+
+void ring(int fd) {
+  if (fd < 0) return;
+  const uint64_t one = 1;
+  [[maybe_unused]] ssize_t n = ::write(fd, &one, sizeof one);
+}
+
+void drain(int fd) {
+  uint64_t value = 0;
+  [[maybe_unused]] ssize_t n = ::read(fd, &value, sizeof value);
+}
+
+void closeFd(int& fd) {
+  if (fd >= 0) ::close(fd);
+  fd = -1;
+}
+
+}  // namespace
+
+PosixSerialDevice::~PosixSerialDevice() { close(); }
+
+SerialDevice::OpenStatus PosixSerialDevice::open(const std::string& path) {
+  close();
+  int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    return errno == ENOENT || errno == ENOTDIR ? OpenStatus::kNotFound : OpenStatus::kCannotOpen;
+  }
+  // No sharing: the lock holds for root too, TIOCEXCL keeps other users out.
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::ioctl(fd, TIOCEXCL) != 0) {
+    ::close(fd);
+    return OpenStatus::kCannotOpen;
+  }
+  const int lineWake = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+  const int writerWake = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+  if (lineWake < 0 || writerWake < 0) {
+    if (lineWake >= 0) ::close(lineWake);
+    if (writerWake >= 0) ::close(writerWake);
+    ::ioctl(fd, TIOCNXCL);
+    ::close(fd);
+    return OpenStatus::kCannotOpen;
+  }
+  fd_ = fd;
+  lineWakeFd_ = lineWake;
+  writerWakeFd_ = writerWake;
+  gone_ = false;
+  eventMask_ = 0;
+  reportedCount_ = 0;
+  ErrorCounts counts;
+  countersSupported_ = readErrorCounts(counts);
+  statusBaseline_ = counts;
+  eventBaseline_ = counts;
+  int lines = 0;
+  modemLinesSupported_ = ::ioctl(fd_, TIOCMGET, &lines) == 0;
+  modemLines_ = lines;
+  return OpenStatus::kOk;
+}
+
+void PosixSerialDevice::close() {
+  if (fd_ >= 0) {
+    // The exclusive flag belongs to the terminal, not to this descriptor: it
+    // would outlive us while another process holds the terminal open.
+    ::ioctl(fd_, TIOCNXCL);
+    closeFd(fd_);
+  }
+  closeFd(lineWakeFd_);
+  closeFd(writerWakeFd_);
+}
+
+void PosixSerialDevice::markGoneOn(int error) {
+  if (vanished(error)) gone_ = true;
+}
+
+bool PosixSerialDevice::setTimeouts() {
+  termios2 t{};
+  if (::ioctl(fd_, TCGETS2, &t) != 0) return false;
+  makeRaw(t);
+  if (::ioctl(fd_, TCSETS2, &t) != 0) return false;
+  termios2 back{};
+  return ::ioctl(fd_, TCGETS2, &back) == 0 && (back.c_lflag & ICANON) == 0 &&
+         back.c_cc[VMIN] == 0 && back.c_cc[VTIME] == 0;
+}
+
+// The terminal's queues have fixed sizes; the transmit queue of the core has
+// the output size.
+bool PosixSerialDevice::setupQueues(int32_t inSize, int32_t outSize) {
+  return inSize >= 0 && outSize >= 0;
+}
+
+bool PosixSerialDevice::setEventMask(uint32_t mask) {
+  eventMask_ = mask;
+  ring(lineWakeFd_);
+  return fd_ >= 0;
+}
+
+bool PosixSerialDevice::setLineParameters(const DCB& dcb) {
+  termios2 current{};
+  if (::ioctl(fd_, TCGETS2, &current) != 0) return false;
+  termios2 wanted = current;
+  if (!termiosFromDcb(dcb, wanted)) return false;
+  if (::ioctl(fd_, TCSETS2, &wanted) != 0) return false;
+  // The driver may report success and still drop a setting (a
+  // pseudo-terminal forces 8 data bits without parity).
+  termios2 actual{};
+  if (::ioctl(fd_, TCGETS2, &actual) != 0 || !sameLineSettings(wanted, actual)) return false;
+  const bool dtr = (dcb.Flags & dcb_flags::fDtrControlMask) == dcb_flags::fDtrControlEnable;
+  const bool rts = (dcb.Flags & dcb_flags::fRtsControlMask) == dcb_flags::fRtsControlEnable;
+  escapeFunction(dtr ? EscapeFunction::SETDTR : EscapeFunction::CLRDTR);
+  if ((dcb.Flags & dcb_flags::fRtsControlMask) != dcb_flags::fRtsControlHandshake) {
+    escapeFunction(rts ? EscapeFunction::SETRTS : EscapeFunction::CLRRTS);
+  }
+  return true;
+}
+
+bool PosixSerialDevice::getLineParameters(DCB& dcb) {
+  termios2 t{};
+  if (::ioctl(fd_, TCGETS2, &t) != 0) return false;
+  dcb = dcbFromTermios(t, dcb);
+  return true;
+}
+
+bool PosixSerialDevice::purge(uint32_t actions) {
+  const bool rx = (actions & (PURGE_RXABORT | PURGE_RXCLEAR)) != 0;
+  const bool tx = (actions & (PURGE_TXABORT | PURGE_TXCLEAR)) != 0;
+  if (!rx && !tx) return true;
+  const int selector = rx && tx ? TCIOFLUSH : rx ? TCIFLUSH : TCOFLUSH;
+  if (::ioctl(fd_, TCFLSH, selector) == 0) {
+    if (rx) ring(lineWakeFd_);
+    return true;
+  }
+  markGoneOn(errno);
+  return false;
+}
+
+int32_t PosixSerialDevice::bytesWaiting() {
+  int count = 0;
+  if (::ioctl(fd_, FIONREAD, &count) != 0) {
+    markGoneOn(errno);
+    return -1;
+  }
+  return count;
+}
+
+bool PosixSerialDevice::readErrorCounts(ErrorCounts& counts) {
+  serial_icounter_struct ic{};
+  if (::ioctl(fd_, TIOCGICOUNT, &ic) != 0) return false;
+  counts = {ic.frame, ic.overrun, ic.parity, ic.brk, ic.buf_overrun};
+  return true;
+}
+
+uint32_t PosixSerialDevice::errorBits(const ErrorCounts& now, const ErrorCounts& before) {
+  uint32_t bits = 0;
+  if (now.frame != before.frame) bits |= CE_FRAME;
+  if (now.overrun != before.overrun) bits |= CE_OVERRUN;
+  if (now.parity != before.parity) bits |= CE_RXPARITY;
+  if (now.brk != before.brk) bits |= CE_BREAK;
+  if (now.bufOverrun != before.bufOverrun) bits |= CE_RXOVER;
+  return bits;
+}
+
+bool PosixSerialDevice::queueStatus(QueueStatus& status) {
+  status = {};
+  const int32_t waiting = bytesWaiting();
+  if (waiting < 0) return false;
+  status.inQue = waiting;
+  int out = 0;
+  if (::ioctl(fd_, TIOCOUTQ, &out) == 0) status.outQue = out;
+  ErrorCounts now;
+  if (countersSupported_ && readErrorCounts(now)) {
+    status.errors = errorBits(now, statusBaseline_);
+    statusBaseline_ = now;
+  }
+  return true;
+}
+
+int32_t PosixSerialDevice::read(char* buffer, int32_t count) {
+  if (count <= 0) return 0;
+  const ssize_t n = ::read(fd_, buffer, static_cast<size_t>(count));
+  if (n > 0) {
+    // The event thread stops watching input while some is unread; let it
+    // look again.
+    ring(lineWakeFd_);
+    return static_cast<int32_t>(n);
+  }
+  if (n == 0) {
+    // Non-blocking reads of a terminal give EAGAIN when empty: 0 is a hang-up.
+    gone_ = true;
+    return 0;
+  }
+  if (errno == EAGAIN || errno == EINTR) return 0;
+  markGoneOn(errno);
+  return -1;
+}
+
+bool PosixSerialDevice::escapeFunction(EscapeFunction function) {
+  int bits = 0;
+  unsigned long request = TIOCMBIS;
+  switch (function) {
+    case EscapeFunction::SETDTR:
+      bits = TIOCM_DTR;
+      break;
+    case EscapeFunction::CLRDTR:
+      bits = TIOCM_DTR;
+      request = TIOCMBIC;
+      break;
+    case EscapeFunction::SETRTS:
+      bits = TIOCM_RTS;
+      break;
+    case EscapeFunction::CLRRTS:
+      bits = TIOCM_RTS;
+      request = TIOCMBIC;
+      break;
+  }
+  if (::ioctl(fd_, request, &bits) == 0) return true;
+  markGoneOn(errno);
+  return false;
+}
+
+uint32_t PosixSerialDevice::lineChangesSinceLastLook() {
+  const uint32_t mask = eventMask_;
+  uint32_t events = 0;
+  if (modemLinesSupported_) {
+    int lines = 0;
+    if (::ioctl(fd_, TIOCMGET, &lines) == 0) {
+      const int changed = lines ^ modemLines_;
+      modemLines_ = lines;
+      if (changed & TIOCM_CTS) events |= EV_CTS;
+      if (changed & TIOCM_DSR) events |= EV_DSR;
+      if (changed & TIOCM_CAR) events |= EV_RLSD;
+      // Win32 reports a ring on its trailing edge.
+      if ((changed & TIOCM_RNG) && !(lines & TIOCM_RNG)) events |= EV_RING;
+    } else if (unsupported(errno)) {
+      modemLinesSupported_ = false;
+    } else {
+      markGoneOn(errno);
+    }
+  }
+  ErrorCounts now;
+  if (countersSupported_ && readErrorCounts(now)) {
+    if (errorBits(now, eventBaseline_) != 0) events |= EV_ERR;
+    eventBaseline_ = now;
+  }
+  return events & mask;
+}
+
+// poll() reports POLLIN for as long as input sits unread, so the device is
+// watched for input only while nothing is waiting; otherwise growth is
+// noticed on the next wake-up or tick.
+SerialDevice::LineWait PosixSerialDevice::waitLineEvent(std::chrono::milliseconds timeout) {
+  LineWait result;
+  const uint32_t mask = eventMask_;
+  const bool watchInput = (mask & EV_RXCHAR) != 0 && !gone_;
+  if (watchInput) {
+    const int32_t waiting = bytesWaiting();
+    if (waiting > reportedCount_) {
+      reportedCount_ = waiting;
+      result.kind = LineWait::Kind::kEvent;
+      result.mask = EV_RXCHAR;
+      return result;
+    }
+    reportedCount_ = std::max<int32_t>(waiting, 0);
+  }
+  pollfd fds[2] = {{lineWakeFd_, POLLIN, 0}, {fd_, 0, 0}};
+  nfds_t count = 1;
+  if (!gone_) {
+    fds[1].events = watchInput && reportedCount_ == 0 ? POLLIN : 0;
+    count = 2;
+  }
+  const int ready = ::poll(fds, count, static_cast<int>(timeout.count()));
+  if (ready < 0) {
+    result.kind = LineWait::Kind::kWoken;
+    return result;
+  }
+  if (ready == 0) {
+    const uint32_t changes = gone_ ? 0 : lineChangesSinceLastLook();
+    if (changes != 0) {
+      result.kind = LineWait::Kind::kEvent;
+      result.mask = changes;
+    }
+    return result;
+  }
+  if (fds[0].revents & POLLIN) {
+    drain(lineWakeFd_);
+    result.kind = LineWait::Kind::kWoken;
+    return result;
+  }
+  if (count == 2 && (fds[1].revents & (POLLHUP | POLLERR | POLLNVAL))) gone_ = true;
+  if (count == 2 && (fds[1].revents & POLLIN) && watchInput) {
+    const int32_t waiting = bytesWaiting();
+    if (waiting > reportedCount_) {
+      reportedCount_ = waiting;
+      result.kind = LineWait::Kind::kEvent;
+      result.mask = EV_RXCHAR;
+      return result;
+    }
+  }
+  result.kind = LineWait::Kind::kWoken;
+  return result;
+}
+
+void PosixSerialDevice::wakeLineWait() { ring(lineWakeFd_); }
+
+SerialDevice::WriteStatus PosixSerialDevice::write(const char* data, int32_t count,
+                                                   int32_t& written) {
+  written = 0;
+  while (written < count) {
+    const ssize_t n = ::write(fd_, data + written, static_cast<size_t>(count - written));
+    if (n > 0) {
+      written += static_cast<int32_t>(n);
+      continue;
+    }
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && errno != EAGAIN) {
+      markGoneOn(errno);
+      return WriteStatus::kFailed;
+    }
+    // The terminal's queue is full: wait until it takes more, or until the
+    // core interrupts the write (flush or stop).
+    pollfd fds[2] = {{writerWakeFd_, POLLIN, 0}, {fd_, POLLOUT, 0}};
+    if (::poll(fds, 2, -1) < 0 && errno != EINTR) return WriteStatus::kFailed;
+    if (fds[0].revents & POLLIN) {
+      drain(writerWakeFd_);
+      return WriteStatus::kInterrupted;
+    }
+    if (fds[1].revents & (POLLHUP | POLLERR | POLLNVAL)) {
+      gone_ = true;
+      return WriteStatus::kFailed;
+    }
+  }
+  return WriteStatus::kDone;
+}
+
+void PosixSerialDevice::wakeWriter() { ring(writerWakeFd_); }
+
+}  // namespace posix
+}  // namespace transport

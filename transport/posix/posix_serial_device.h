@@ -1,0 +1,70 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+#include "transport/serial_device.h"
+
+namespace transport::posix {
+
+// A terminal device through termios and ioctl. Pseudo-terminals answer
+// ENOTTY to every modem-line and error-counter request: those paths report
+// "unsupported" and never fail the port. A far end that went away (EIO,
+// ENODEV, POLLHUP, read() == 0) is no longer polled.
+class PosixSerialDevice : public SerialDevice {
+ public:
+  PosixSerialDevice() = default;
+  ~PosixSerialDevice() override;
+  PosixSerialDevice(const PosixSerialDevice&) = delete;
+  PosixSerialDevice& operator=(const PosixSerialDevice&) = delete;
+
+  OpenStatus open(const std::string& path) override;
+  bool isOpen() const override { return fd_ >= 0; }
+  void close() override;
+
+  bool setTimeouts() override;
+  bool setupQueues(int32_t inSize, int32_t outSize) override;
+  bool setEventMask(uint32_t mask) override;
+  bool setLineParameters(const DCB& dcb) override;
+  bool getLineParameters(DCB& dcb) override;
+  bool purge(uint32_t actions) override;
+  bool queueStatus(QueueStatus& status) override;
+  int32_t read(char* buffer, int32_t count) override;
+  bool escapeFunction(EscapeFunction function) override;
+
+  LineWait waitLineEvent(std::chrono::milliseconds timeout) override;
+  void wakeLineWait() override;
+
+  WriteStatus write(const char* data, int32_t count, int32_t& written) override;
+  void wakeWriter() override;
+
+  bool farEndGone() const { return gone_.load(); }
+
+ private:
+  struct ErrorCounts {
+    int frame = 0, overrun = 0, parity = 0, brk = 0, bufOverrun = 0;
+  };
+
+  void markGoneOn(int error);
+  bool readErrorCounts(ErrorCounts& counts);
+  static uint32_t errorBits(const ErrorCounts& now, const ErrorCounts& before);
+  uint32_t lineChangesSinceLastLook();
+  int32_t bytesWaiting();
+
+  int fd_ = -1;
+  int lineWakeFd_ = -1;
+  int writerWakeFd_ = -1;
+  std::atomic<uint32_t> eventMask_{0};
+  std::atomic<bool> gone_{false};
+  std::atomic<bool> countersSupported_{false};
+  std::atomic<bool> modemLinesSupported_{false};
+  // Owned by the status queries (serialised by the core's status lock).
+  ErrorCounts statusBaseline_;
+  // Owned by the event thread.
+  ErrorCounts eventBaseline_;
+  int modemLines_ = 0;
+  int32_t reportedCount_ = 0;
+};
+
+}  // namespace transport::posix

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "transport/com_port_types.h"
+#include "transport/dcb.h"
+
+namespace transport {
+
+// What the port core needs of the operating system's serial device. One
+// backend per platform. The core serialises the calls as it documents;
+// wakeLineWait and wakeWriter may be called from any thread.
+class SerialDevice {
+ public:
+  enum class OpenStatus { kOk, kNotFound, kCannotOpen };
+
+  struct QueueStatus {
+    uint32_t errors = 0;  // CE_* bits since the previous query
+    int32_t inQue = 0;
+    int32_t outQue = 0;
+  };
+
+  struct LineWait {
+    enum class Kind { kEvent, kWoken, kTimeout };
+    Kind kind = Kind::kTimeout;
+    uint32_t mask = 0;  // EV_* bits for kEvent
+  };
+
+  enum class WriteStatus { kDone, kInterrupted, kFailed };
+
+  virtual ~SerialDevice() = default;
+
+  // Exclusive open; the device is not configured yet.
+  virtual OpenStatus open(const std::string& path) = 0;
+  virtual bool isOpen() const = 0;
+  virtual void close() = 0;
+
+  // Reads return at once with what is waiting.
+  virtual bool setTimeouts() = 0;
+  virtual bool setupQueues(int32_t inSize, int32_t outSize) = 0;
+  virtual bool setEventMask(uint32_t mask) = 0;
+  virtual bool setLineParameters(const DCB& dcb) = 0;
+  virtual bool getLineParameters(DCB& dcb) = 0;
+  virtual bool purge(uint32_t actions) = 0;
+  virtual bool queueStatus(QueueStatus& status) = 0;
+  virtual int32_t read(char* buffer, int32_t count) = 0;  // -1 on failure
+  virtual bool escapeFunction(EscapeFunction function) = 0;
+
+  // Waits for a line event of the event mask, a wake-up, or the timeout.
+  virtual LineWait waitLineEvent(std::chrono::milliseconds timeout) = 0;
+  virtual void wakeLineWait() = 0;
+
+  // Writes all of count bytes; a write the device cannot take at once waits
+  // until it can, or until wakeWriter interrupts it (then kInterrupted, the
+  // rest unwritten).
+  virtual WriteStatus write(const char* data, int32_t count, int32_t& written) = 0;
+  virtual void wakeWriter() = 0;
+};
+
+std::unique_ptr<SerialDevice> createPlatformSerialDevice();
+
+}  // namespace transport
