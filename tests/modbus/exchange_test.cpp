@@ -45,7 +45,7 @@ TEST(Exchange, BaudIndexOutsideTableKeepsTheSpeed) {
   for (int i = 0; i < 7; ++i) {
     LinkRig rig;
     Exchange(rig.link(), 1, i, kTiming, kRequest);
-    EXPECT_EQ(rig.port.baudRate(), static_cast<int32_t>(rates[i]));
+    EXPECT_EQ(rig.port.baudRate(), rates[i]);
   }
   for (int index : {-1, 7, 100, INT_MIN, INT_MAX}) {
     LinkRig rig;

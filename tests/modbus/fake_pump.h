@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -23,7 +24,24 @@ class FakePump : public EventPump {
   void WakeEarly(std::function<uint32_t()> nextWakeMs) { nextWakeMs_ = std::move(nextWakeMs); }
   void OvershootBy(uint32_t ms) { overshootMs_ = ms; }
 
-  void ProcessEvents(std::chrono::microseconds maxWait) override;
+  void ProcessEvents(std::chrono::microseconds maxWait) override {
+    ++calls_;
+    // Round up: a real pump never returns before its wait is over.
+    auto ms = static_cast<uint32_t>((std::max<int64_t>(maxWait.count(), 0) + 999) / 1000);
+    if (ms > 0 && port_) {
+      if (auto next = port_->NextArrival()) ms = std::min(ms, *next - clock_.now());
+    }
+    if (ms > 0 && nextWakeMs_) ms = std::min(ms, std::max<uint32_t>(nextWakeMs_(), 1));
+    if (ms > 0) ms += overshootMs_;
+    if (ms == 0) {
+      longestStandstill_ = std::max(longestStandstill_, ++standstill_);
+      if (standstill_ < kSpinLimit) return;
+      spun_ = true;  // move on so that a spinning wait fails instead of hanging
+      ms = 1;
+    }
+    standstill_ = 0;
+    clock_.Advance(ms);
+  }
 
   int calls() const { return calls_; }
   // The longest run of calls that could not move the clock: a spinning wait shows here.
@@ -31,6 +49,8 @@ class FakePump : public EventPump {
   bool spun() const { return spun_; }
 
  private:
+  static constexpr int kSpinLimit = 1000;  // far more zero waits in a row than any pass needs
+
   FakeClock& clock_;
   const ScriptedPort* port_ = nullptr;
   std::function<uint32_t()> nextWakeMs_;

@@ -9,17 +9,6 @@ namespace {
 
 int32_t ticksBetween(uint32_t from, uint32_t to) { return static_cast<int32_t>(to - from); }
 
-TEST(SteadyTick, FollowsTheSteadyClockTruncatedTo32Bits) {
-  SteadyTick tick;
-  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
-                      std::chrono::steady_clock::now().time_since_epoch())
-                      .count();
-  const int32_t skew = ticksBetween(static_cast<uint32_t>(static_cast<uint64_t>(ms)), tick.Tick());
-  // Generous: only the two reads of the clock lie between.
-  EXPECT_GE(skew, -1000);
-  EXPECT_LE(skew, 1000);
-}
-
 TEST(SteadyTick, StartsAtTheGivenTickAndWrapsWithoutGoingBack) {
   // Scale 1000 crosses the wrap within a fraction of a real millisecond.
   const uint32_t start = 0xFFFFFFFFu - 200;
