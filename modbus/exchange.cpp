@@ -37,8 +37,6 @@ std::chrono::microseconds waitFor(TickSource& tick, int64_t ms) {
                       : tick.RealDuration(static_cast<int32_t>(clamped));
 }
 
-ExchangeResult code(ResultCode c) { return ExchangeResult(1, static_cast<char>(c)); }
-
 }  // namespace
 
 uint32_t BaudRateOfIndex(int baudIndex) {
@@ -104,7 +102,7 @@ ExchangeResult Exchange(const LinkServices& link, uint8_t portNumber, int baudIn
     if (const uint32_t rate = BaudRateOfIndex(baudIndex); rate != 0) port.SetBaudRate(rate);
     port.Open();
   } catch (...) {
-    return code(kPortOpenError);
+    return CodeResult(kPortOpenError);
   }
 
   ByteString raw;
@@ -112,12 +110,12 @@ ExchangeResult Exchange(const LinkServices& link, uint8_t portNumber, int baudIn
     if (link.observer) link.observer->QueryDumpChanged(HexDump(frame));
     port.WriteString(frame);
     // The port stays open: the next exchange closes it, which also drops a late reply.
-    if (WaitForReply(link, timing) != WaitOutcome::kComplete) return code(kNoAnswer);
+    if (WaitForReply(link, timing) != WaitOutcome::kComplete) return CodeResult(kNoAnswer);
     raw = port.ReadString();
     port.Close();
     if (link.observer) link.observer->AnswerDumpChanged(HexDump(raw));
   } catch (...) {
-    return code(kPortHardwareError);
+    return CodeResult(kPortHardwareError);
   }
 
   return DecodeReply(raw);

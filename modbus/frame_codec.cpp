@@ -18,8 +18,6 @@ void appendHexByte(ByteString& out, uint8_t byte) {
   out.push_back(kHexDigits[byte & 0x0F]);
 }
 
-ExchangeResult code(ResultCode c) { return ExchangeResult(1, static_cast<char>(c)); }
-
 }  // namespace
 
 uint8_t HexDigitValue(char c) {
@@ -47,12 +45,12 @@ ByteString BuildFrame(const ByteString& payload) {
 }
 
 ExchangeResult DecodeReply(const ByteString& raw) {
-  if (raw.empty() || raw.front() != kStartMarker) return code(kNoStartMarker);
-  if (raw.size() < kMinReplyLength) return code(kTooShort);
-  if (raw.back() != kLf) return code(kNoLf);
-  if (raw[raw.size() - 2] != kCr) return code(kNoCr);
+  if (raw.empty() || raw.front() != kStartMarker) return CodeResult(kNoStartMarker);
+  if (raw.size() < kMinReplyLength) return CodeResult(kTooShort);
+  if (raw.back() != kLf) return CodeResult(kNoLf);
+  if (raw[raw.size() - 2] != kCr) return CodeResult(kNoCr);
   const std::size_t digitCount = raw.size() - 3;
-  if (digitCount % 2 != 0) return code(kOddDigitCount);
+  if (digitCount % 2 != 0) return CodeResult(kOddDigitCount);
 
   ByteString bytes;
   bytes.reserve(digitCount / 2);
@@ -64,7 +62,7 @@ ExchangeResult DecodeReply(const ByteString& raw) {
     sum = static_cast<uint8_t>(sum + byte);
     bytes.push_back(static_cast<char>(byte));
   }
-  if (sum != 0) return code(kLrcError);
+  if (sum != 0) return CodeResult(kLrcError);
   bytes.pop_back();  // the LRC
   return bytes;
 }

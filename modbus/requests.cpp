@@ -10,8 +10,6 @@ constexpr uint8_t kExceptionBit = 0x80;
 // A write reply echoes address, function, start and count: six bytes.
 constexpr std::size_t kWriteReplyLength = 6;
 
-ExchangeResult code(ResultCode c) { return ExchangeResult(1, static_cast<char>(c)); }
-
 uint8_t byteAt(const ByteString& s, std::size_t i) { return static_cast<uint8_t>(s[i]); }
 
 // Start and count go out as their low 16 bits, high byte first.
@@ -50,10 +48,9 @@ ExchangeResult readRequest(const LinkServices& link, uint8_t portNumber, int bau
       Exchange(link, portNumber, baudIndex, timing, header(address, function, start, count));
   // Exchange returns one code byte or a decoded reply of at least three bytes.
   if (r.size() < 3) return r;
-  if (const uint8_t mismatch = headerMismatch(r, address, function))
-    return code(ResultCode{mismatch});
-  if (byteAt(r, 2) != expectedByteCount) return code(kWrongByteCount);
-  if (static_cast<int64_t>(r.size()) != expectedByteCount + 3) return code(kWrongLength);
+  if (const uint8_t mismatch = headerMismatch(r, address, function)) return CodeResult(mismatch);
+  if (byteAt(r, 2) != expectedByteCount) return CodeResult(kWrongByteCount);
+  if (static_cast<int64_t>(r.size()) != expectedByteCount + 3) return CodeResult(kWrongLength);
   return r;
 }
 
@@ -66,10 +63,9 @@ ExchangeResult writeRequest(const LinkServices& link, uint8_t portNumber, int ba
   payload += data;
   ExchangeResult r = Exchange(link, portNumber, baudIndex, timing, payload);
   if (r.size() < 3) return r;
-  if (const uint8_t mismatch = headerMismatch(r, address, function))
-    return code(ResultCode{mismatch});
+  if (const uint8_t mismatch = headerMismatch(r, address, function)) return CodeResult(mismatch);
   // The echoed start and count are not compared with the request.
-  if (r.size() != kWriteReplyLength) return code(kWrongWriteReplyLength);
+  if (r.size() != kWriteReplyLength) return CodeResult(kWrongWriteReplyLength);
   return r;
 }
 

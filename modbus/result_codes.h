@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "modbus/byte_string.h"
+
 namespace modbus {
 
 // One-byte results of an exchange and of the function requests.
@@ -22,5 +24,10 @@ enum ResultCode : uint8_t {
   kWrongLength = 0x19,     // length differs from byte count + 3 (reads)
   kWrongWriteReplyLength = 0x1A,  // write reply not exactly 6 bytes
 };
+
+// The one-byte ExchangeResult that carries a code.
+inline ExchangeResult CodeResult(uint8_t code) {
+  return ExchangeResult(1, static_cast<char>(code));
+}
 
 }  // namespace modbus

@@ -5,34 +5,17 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
-#include <utility>
 #include <vector>
 
 #include "modbus/blocking_event_pump.h"
 #include "modbus/frame_codec.h"
 #include "modbus/requests.h"
 #include "modbus/steady_tick.h"
+#include "tests/modbus/immediate_port.h"
 
 namespace {
 
 using modbus::ByteString;
-
-class ImmediatePort : public modbus::PortInterface {
- public:
-  explicit ImmediatePort(ByteString reply) : reply_(std::move(reply)) {}
-  void Close() override { open_ = false; }
-  void SetComNumber(uint16_t) override {}
-  void SetBaudRate(uint32_t) override {}
-  void Open() override { open_ = true; }
-  void WriteString(const ByteString&) override { pending_ = reply_; }
-  int32_t InBufUsed() override { return open_ ? static_cast<int32_t>(pending_.size()) : 0; }
-  ByteString ReadString() override { return std::exchange(pending_, {}); }
-
- private:
-  ByteString reply_;
-  ByteString pending_;
-  bool open_ = false;
-};
 
 constexpr int kExchanges = 200;
 constexpr modbus::ExchangeTiming kTiming{100, 5, 5};
@@ -41,7 +24,7 @@ constexpr modbus::ExchangeTiming kTiming{100, 5, 5};
 
 int main() {
   const ByteString reply{'\x00', '\x03', '\x02', '\x12', '\x34'};
-  ImmediatePort port(modbus::BuildFrame(reply));
+  modbus::testing::ImmediatePort port(modbus::BuildFrame(reply));
   modbus::SteadyTick tick;
   modbus::BlockingEventPump pump;
   const modbus::LinkServices link{port, tick, pump, nullptr};

@@ -5,35 +5,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <utility>
 
 #include "modbus/frame_codec.h"
 #include "modbus/requests.h"
+#include "tests/modbus/immediate_port.h"
 
 namespace {
 
 using modbus::ByteString;
-
-// Hands out the fuzz input as the whole reply, at once.
-class ReplyPort : public modbus::PortInterface {
- public:
-  explicit ReplyPort(const ByteString& reply) : reply_(reply) {}
-  void Close() override { open_ = false; }
-  void SetComNumber(uint16_t) override {}
-  void SetBaudRate(uint32_t) override {}
-  void Open() override {
-    open_ = true;
-    pending_.clear();
-  }
-  void WriteString(const ByteString&) override { pending_ = reply_; }
-  int32_t InBufUsed() override { return open_ ? static_cast<int32_t>(pending_.size()) : 0; }
-  ByteString ReadString() override { return std::exchange(pending_, {}); }
-
- private:
-  const ByteString& reply_;
-  ByteString pending_;
-  bool open_ = false;
-};
 
 class StepTick : public modbus::TickSource {
  public:
@@ -70,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   checkShape(decoded);
   if (decoded.size() > 1) require(modbus::BuildFrame(decoded).size() <= raw.size());
 
-  ReplyPort port(raw);
+  modbus::testing::ImmediatePort port(raw);
   StepTick tick;
   StepPump pump(tick);
   const modbus::LinkServices link{port, tick, pump, nullptr};

@@ -6,12 +6,12 @@
 
 #include "link_rig.h"
 #include "modbus/frame_codec.h"
+#include "modbus/result_codes.h"
 
 namespace modbus {
 namespace {
 
 using testing::bytes;
-using testing::code;
 using testing::LinkRig;
 using Log = std::vector<std::string>;
 
@@ -60,7 +60,7 @@ TEST(Exchange, SetUpFailuresGivePortOpenErrorBeforeAnythingIsShown) {
     LinkRig rig;
     rig.port.ReplyAtOnce(BuildFrame(kReplyPayload));
     rig.port.FailOn(step);
-    EXPECT_EQ(Exchange(rig.link(), 1, 0, kTiming, kRequest), code(0x03)) << step;
+    EXPECT_EQ(Exchange(rig.link(), 1, 0, kTiming, kRequest), CodeResult(0x03)) << step;
     EXPECT_FALSE(contains(rig.log, "QueryDump")) << step;
     EXPECT_FALSE(contains(rig.log, "WriteString")) << step;
   }
@@ -76,7 +76,7 @@ TEST(Exchange, LaterPortFailuresGiveHardwareErrorAndKeepTheReplyDump) {
     LinkRig rig;
     rig.port.ReplyAtOnce(BuildFrame(kReplyPayload));
     rig.port.FailOn(f.step, f.occurrence);
-    EXPECT_EQ(Exchange(rig.link(), 1, 0, kTiming, kRequest), code(0x01)) << f.step;
+    EXPECT_EQ(Exchange(rig.link(), 1, 0, kTiming, kRequest), CodeResult(0x01)) << f.step;
     EXPECT_TRUE(contains(rig.log, "QueryDump")) << f.step;
     EXPECT_FALSE(contains(rig.log, "AnswerDump")) << f.step;
   }
@@ -84,7 +84,7 @@ TEST(Exchange, LaterPortFailuresGiveHardwareErrorAndKeepTheReplyDump) {
 
 TEST(Exchange, NoAnswerLeavesThePortOpenAndTheReplyDumpAlone) {
   LinkRig rig;
-  EXPECT_EQ(Exchange(rig.link(), 1, 0, kTiming, kRequest), code(0x02));
+  EXPECT_EQ(Exchange(rig.link(), 1, 0, kTiming, kRequest), CodeResult(0x02));
   EXPECT_TRUE(rig.port.isOpen());
   EXPECT_TRUE(contains(rig.log, "QueryDump"));
   EXPECT_FALSE(contains(rig.log, "AnswerDump"));
@@ -95,7 +95,7 @@ TEST(Exchange, NoAnswerLeavesThePortOpenAndTheReplyDumpAlone) {
 TEST(Exchange, RejectedReplyIsShownBeforeItsCodeIsReturned) {
   LinkRig rig;
   rig.port.ReplyAtOnce("garbage in reply");
-  EXPECT_EQ(Exchange(rig.link(), 1, 0, kTiming, kRequest), code(0x04));
+  EXPECT_EQ(Exchange(rig.link(), 1, 0, kTiming, kRequest), CodeResult(0x04));
   EXPECT_EQ(rig.calls().back(), "AnswerDump " + HexDump("garbage in reply"));
   EXPECT_FALSE(rig.port.isOpen());
 }
@@ -110,7 +110,7 @@ TEST(Exchange, ObserverIsOptional) {
 TEST(WaitForReply, ZeroResponseDelayLooksAtOnce) {
   LinkRig rig;
   rig.port.ScriptReply({{1, BuildFrame(kReplyPayload)}});
-  EXPECT_EQ(Exchange(rig.link(), 1, 0, {1000, 0, 20}, kRequest), code(0x02));
+  EXPECT_EQ(Exchange(rig.link(), 1, 0, {1000, 0, 20}, kRequest), CodeResult(0x02));
 
   LinkRig atOnce;
   atOnce.port.ReplyAtOnce(BuildFrame(kReplyPayload));
@@ -121,7 +121,7 @@ TEST(WaitForReply, ExchangeDelayAtLeastTheLimitChecksOnlyWhenTheTickJumpsPastIt)
   for (const ExchangeTiming timing : {ExchangeTiming{50, 10, 50}, ExchangeTiming{50, 10, 80}}) {
     LinkRig rig;
     rig.port.ReplyAtOnce(BuildFrame(kReplyPayload));
-    EXPECT_EQ(Exchange(rig.link(), 1, 0, timing, kRequest), code(0x02));
+    EXPECT_EQ(Exchange(rig.link(), 1, 0, timing, kRequest), CodeResult(0x02));
     EXPECT_EQ(rig.clock.now(), 1000u + 10u + 50u);
   }
   // A coarse tick that lands more than the exchange delay past the start of
@@ -137,7 +137,7 @@ TEST(WaitForReply, DeviceThatNeverPausesEndsAtResponseDelayPlusLimit) {
   std::vector<testing::ScriptedPort::Chunk> stream;
   for (int ms = 0; ms < 10000; ++ms) stream.push_back({ms, "0"});
   rig.port.ScriptReply(stream);
-  EXPECT_EQ(Exchange(rig.link(), 1, 0, {500, 100, 5}, kRequest), code(0x02));
+  EXPECT_EQ(Exchange(rig.link(), 1, 0, {500, 100, 5}, kRequest), CodeResult(0x02));
   EXPECT_EQ(rig.clock.now(), 1000u + 100u + 500u);
   EXPECT_FALSE(rig.pump.spun());
 }
@@ -150,7 +150,7 @@ TEST(WaitForReply, ReplyInPiecesIsCutAtTheFirstPause) {
   const ByteString head = raw.substr(0, 12);
   LinkRig cut;
   cut.port.ScriptReply({{5, head}, {32, raw.substr(12)}});
-  EXPECT_EQ(Exchange(cut.link(), 1, 0, timing, kRequest), code(0x06));
+  EXPECT_EQ(Exchange(cut.link(), 1, 0, timing, kRequest), CodeResult(0x06));
   EXPECT_EQ(cut.calls().back(), "AnswerDump " + HexDump(head));
 
   LinkRig whole;
@@ -172,18 +172,18 @@ TEST(WaitForReply, SignedWrapEndsEitherPhase) {
   const uint32_t start = 0x7FFFFFFFu - 50;
   LinkRig response(start);
   response.port.ScriptReply({{80, BuildFrame(kReplyPayload)}});
-  EXPECT_EQ(Exchange(response.link(), 1, 0, kTiming, kRequest), code(0x02));
+  EXPECT_EQ(Exchange(response.link(), 1, 0, kTiming, kRequest), CodeResult(0x02));
   EXPECT_EQ(response.clock.now(), 0x80000000u);
 
   LinkRig receive(start);
   receive.port.ScriptReply({{5, BuildFrame(kReplyPayload)}});
-  EXPECT_EQ(Exchange(receive.link(), 1, 0, {1000, 20, 50}, kRequest), code(0x02));
+  EXPECT_EQ(Exchange(receive.link(), 1, 0, {1000, 20, 50}, kRequest), CodeResult(0x02));
   EXPECT_EQ(receive.clock.now(), 0x80000000u);
 }
 
 TEST(WaitForReply, BlocksInsteadOfSpinning) {
   LinkRig silent;
-  EXPECT_EQ(Exchange(silent.link(), 1, 0, {1000, 2000, 20}, kRequest), code(0x02));
+  EXPECT_EQ(Exchange(silent.link(), 1, 0, {1000, 2000, 20}, kRequest), CodeResult(0x02));
   EXPECT_LE(silent.pump.calls(), 3);
 
   LinkRig answered;

@@ -5,12 +5,12 @@
 #include <random>
 
 #include "link_rig.h"
+#include "modbus/result_codes.h"
 
 namespace modbus {
 namespace {
 
 using testing::bytes;
-using testing::code;
 
 TEST(BuildFrame, FramesPayloadWithUpperCaseHexAndLrc) {
   EXPECT_EQ(BuildFrame(bytes({0x01, 0x03, 0x00, 0x00, 0x00, 0x0A})), ":01030000000AF2\r\n");
@@ -47,13 +47,13 @@ TEST(DecodeReply, ChecksRunInOrderAndTheFirstFailureDecides) {
       {":01830379\r\n\r\n", 0x09},  // inner CR LF decoded as digits
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(DecodeReply(c.raw), code(c.expected)) << ::testing::PrintToString(c.raw);
+    EXPECT_EQ(DecodeReply(c.raw), CodeResult(c.expected)) << ::testing::PrintToString(c.raw);
   }
 }
 
 TEST(DecodeReply, LowerCaseDigitsDecodeToWrongBytes) {
   // "0a" is read as 0x61 + ... and fails the check.
-  EXPECT_EQ(DecodeReply(":0103020a00f0\r\n"), code(0x09));
+  EXPECT_EQ(DecodeReply(":0103020a00f0\r\n"), CodeResult(0x09));
   EXPECT_EQ(DecodeReply(":0103020A00F0\r\n"), bytes({0x01, 0x03, 0x02, 0x0A, 0x00}));
   // Wrongly decoded bytes that happen to sum to zero pass: 'a'*16 + 'a' = 0x71 mod 256,
   // and 0x8F balances it.

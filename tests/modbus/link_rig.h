@@ -39,6 +39,4 @@ inline ByteString bytes(std::initializer_list<int> values) {
   return s;
 }
 
-inline ByteString code(int c) { return ByteString(1, static_cast<char>(c)); }
-
 }  // namespace modbus::testing

@@ -4,6 +4,7 @@
 
 #include <thread>
 
+#include "immediate_port.h"
 #include "modbus/blocking_event_pump.h"
 #include "modbus/exchange.h"
 #include "modbus/frame_codec.h"
@@ -12,31 +13,24 @@
 namespace modbus {
 namespace {
 
-// Answers the moment it is written; a far-end thread posts a notification
-// to the pump meanwhile, as the serial port's own threads do.
-class AnsweringPort : public PortInterface {
+// Posts a notification from a far-end thread when written, as the serial
+// port's own threads do.
+class NotifyingPort : public testing::ImmediatePort {
  public:
-  AnsweringPort(BlockingEventPump& pump, ByteString reply) : pump_(pump), reply_(reply) {}
-  ~AnsweringPort() override {
+  NotifyingPort(BlockingEventPump& pump, ByteString reply)
+      : ImmediatePort(std::move(reply)), pump_(pump) {}
+  ~NotifyingPort() override {
     if (notifier_.joinable()) notifier_.join();
   }
-  void Close() override { input_.clear(); }
-  void SetComNumber(uint16_t) override {}
-  void SetBaudRate(uint32_t) override {}
-  void Open() override {}
-  void WriteString(const ByteString&) override {
-    input_ = reply_;
+  void WriteString(const ByteString& text) override {
+    ImmediatePort::WriteString(text);
     notifier_ = std::thread([this] { pump_.Post([this] { ++notificationsServed; }); });
   }
-  int32_t InBufUsed() override { return static_cast<int32_t>(input_.size()); }
-  ByteString ReadString() override { return std::exchange(input_, {}); }
 
   int notificationsServed = 0;
 
  private:
   BlockingEventPump& pump_;
-  ByteString reply_;
-  ByteString input_;
   std::thread notifier_;
 };
 
@@ -57,7 +51,7 @@ TEST(LiveExchange, ScaledTickKeepsThePumpsWaitsInStep) {
   const ByteString reply{'\x00', '\x03', '\x02', '\x12', '\x34'};
   BlockingEventPump pump;
   CountingPump counting(pump);
-  AnsweringPort port(pump, BuildFrame(reply));
+  NotifyingPort port(pump, BuildFrame(reply));
   // 1000 tick ms at scale 10 block about 100 ms real. Waits not divided by the
   // scale would block ten times longer; waits divided twice would need many
   // passes. The notification is served during the response delay.

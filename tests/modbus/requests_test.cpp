@@ -7,12 +7,12 @@
 
 #include "link_rig.h"
 #include "modbus/frame_codec.h"
+#include "modbus/result_codes.h"
 
 namespace modbus {
 namespace {
 
 using testing::bytes;
-using testing::code;
 using testing::LinkRig;
 
 constexpr ExchangeTiming kTiming{1000, 100, 20};
@@ -86,26 +86,26 @@ TEST_F(RequestTest, WritesAppendByteCountAndData) {
 TEST_F(RequestTest, ReadChecksRunInOrder) {
   // Wrong address wins over an exception code, a wrong function and a bad count.
   answer(bytes({0x02, 0x83, 0x01}));
-  EXPECT_EQ(read(0x03, 0x01, 0, 1), code(0x15));
+  EXPECT_EQ(read(0x03, 0x01, 0, 1), CodeResult(0x15));
   answer(bytes({0x02, 0x05, 0x09, 0x00}));
-  EXPECT_EQ(read(0x03, 0x01, 0, 1), code(0x15));
+  EXPECT_EQ(read(0x03, 0x01, 0, 1), CodeResult(0x15));
   // Exception reply from the right address, whatever its exception code.
   for (int exception : {0x01, 0x02, 0x00, 0xFF}) {
     answer(bytes({0x01, 0x83, exception}));
-    EXPECT_EQ(read(0x03, 0x01, 0, 1), code(0x16));
+    EXPECT_EQ(read(0x03, 0x01, 0, 1), CodeResult(0x16));
   }
   // The exception code of another function is just a wrong function.
   answer(bytes({0x01, 0x84, 0x02}));
-  EXPECT_EQ(read(0x03, 0x01, 0, 1), code(0x17));
+  EXPECT_EQ(read(0x03, 0x01, 0, 1), CodeResult(0x17));
   answer(bytes({0x01, 0x04, 0x02, 0x00, 0x00}));
-  EXPECT_EQ(read(0x03, 0x01, 0, 1), code(0x17));
+  EXPECT_EQ(read(0x03, 0x01, 0, 1), CodeResult(0x17));
   // One register short: 18h when the byte count says so, 19h when only the length does.
   answer(bytes({0x01, 0x03, 0x02, 0x00, 0x01}));
-  EXPECT_EQ(read(0x03, 0x01, 0, 2), code(0x18));
+  EXPECT_EQ(read(0x03, 0x01, 0, 2), CodeResult(0x18));
   answer(bytes({0x01, 0x03, 0x04, 0x00, 0x01}));
-  EXPECT_EQ(read(0x03, 0x01, 0, 2), code(0x19));
+  EXPECT_EQ(read(0x03, 0x01, 0, 2), CodeResult(0x19));
   answer(bytes({0x01, 0x03, 0x04, 0x00, 0x01, 0x00, 0x02, 0x00}));
-  EXPECT_EQ(read(0x03, 0x01, 0, 2), code(0x19));
+  EXPECT_EQ(read(0x03, 0x01, 0, 2), CodeResult(0x19));
   const ByteString good = bytes({0x01, 0x03, 0x04, 0x00, 0x01, 0x00, 0x02});
   answer(good);
   EXPECT_EQ(read(0x03, 0x01, 0, 2), good);
@@ -116,7 +116,7 @@ TEST_F(RequestTest, BitReadsExpectCountOverEightRoundedUp) {
     answer(bytes({0x00, function, 0x01, 0xA5}));
     EXPECT_EQ(read(function, 0x00, 0, 8).size(), 4u);
     answer(bytes({0x00, function, 0x01, 0xA5}));
-    EXPECT_EQ(read(function, 0x00, 0, 9), code(0x18));
+    EXPECT_EQ(read(function, 0x00, 0, 9), CodeResult(0x18));
     answer(bytes({0x00, function, 0x02, 0xA5, 0x01}));
     EXPECT_EQ(read(function, 0x00, 0, 9).size(), 5u);
     answer(bytes({0x00, function, 0x00}));
@@ -135,7 +135,7 @@ TEST_F(RequestTest, RegisterReadsAbove127AlwaysGiveWrongByteCount) {
     ByteString big = bytes({0x00, 0x03, countByte});
     big += ByteString(256, '\x02');
     answer(big);
-    EXPECT_EQ(read(0x03, 0x00, 0, 128), code(0x18));
+    EXPECT_EQ(read(0x03, 0x00, 0, 128), CodeResult(0x18));
   }
 }
 
@@ -144,7 +144,7 @@ TEST_F(RequestTest, ExtremeCountsDoNotOverflow) {
        {std::numeric_limits<int32_t>::max(), std::numeric_limits<int32_t>::min(), -8, 0x7FFFFFF9}) {
     for (uint8_t function : {0x01, 0x02, 0x03, 0x04}) {
       answer(bytes({0x00, function, 0x01, 0x00}));
-      EXPECT_EQ(read(function, 0x00, 0, count), code(0x18)) << count;
+      EXPECT_EQ(read(function, 0x00, 0, count), CodeResult(0x18)) << count;
     }
   }
 }
@@ -155,29 +155,29 @@ TEST_F(RequestTest, WriteAcceptsAnySixByteEcho) {
     answer(echo);
     EXPECT_EQ(write(function, 0x00, 0, 1, bytes({0x00, 0x01})), echo);
     answer(bytes({0x00, function, 0x00, 0x00, 0x00, 0x01, 0x00}));
-    EXPECT_EQ(write(function, 0x00, 0, 1, bytes({0x00, 0x01})), code(0x1A));
+    EXPECT_EQ(write(function, 0x00, 0, 1, bytes({0x00, 0x01})), CodeResult(0x1A));
     answer(bytes({0x00, function, 0x00, 0x00, 0x00}));
-    EXPECT_EQ(write(function, 0x00, 0, 1, bytes({0x00, 0x01})), code(0x1A));
+    EXPECT_EQ(write(function, 0x00, 0, 1, bytes({0x00, 0x01})), CodeResult(0x1A));
     answer(bytes({0x00, function | 0x80, 0x02}));
-    EXPECT_EQ(write(function, 0x00, 0, 1, bytes({0x00, 0x01})), code(0x16));
+    EXPECT_EQ(write(function, 0x00, 0, 1, bytes({0x00, 0x01})), CodeResult(0x16));
     answer(bytes({0x03, function, 0x00, 0x00, 0x00, 0x01}));
-    EXPECT_EQ(write(function, 0x00, 0, 1, bytes({0x00, 0x01})), code(0x15));
+    EXPECT_EQ(write(function, 0x00, 0, 1, bytes({0x00, 0x01})), CodeResult(0x15));
     answer(bytes({0x00, 0x06, 0x00, 0x00, 0x00, 0x01}));
-    EXPECT_EQ(write(function, 0x00, 0, 1, bytes({0x00, 0x01})), code(0x17));
+    EXPECT_EQ(write(function, 0x00, 0, 1, bytes({0x00, 0x01})), CodeResult(0x17));
   }
 }
 
 TEST_F(RequestTest, TransactionCodesPassThroughUnchanged) {
   // No reply: 02h, never judged as a wrong address or byte count.
-  EXPECT_EQ(read(0x03, 0x01, 0, 1), code(0x02));
-  EXPECT_EQ(write(0x10, 0x01, 0, 1, bytes({0, 0})), code(0x02));
+  EXPECT_EQ(read(0x03, 0x01, 0, 1), CodeResult(0x02));
+  EXPECT_EQ(write(0x10, 0x01, 0, 1, bytes({0, 0})), CodeResult(0x02));
   // A rejected frame keeps the codec's code.
   rig_.port.ReplyAtOnce(":01830378\r\n");
-  EXPECT_EQ(read(0x03, 0x01, 0, 1), code(0x09));
+  EXPECT_EQ(read(0x03, 0x01, 0, 1), CodeResult(0x09));
   rig_.port.ReplyAtOnce("\x15\x16\x17");
-  EXPECT_EQ(read(0x01, 0x01, 0, 1), code(0x04));
+  EXPECT_EQ(read(0x01, 0x01, 0, 1), CodeResult(0x04));
   rig_.port.FailOn("Open");
-  EXPECT_EQ(write(0x0F, 0x01, 0, 1, bytes({0})), code(0x03));
+  EXPECT_EQ(write(0x0F, 0x01, 0, 1, bytes({0})), CodeResult(0x03));
 }
 
 }  // namespace
