@@ -12,7 +12,9 @@ namespace device {
 // requests go to address 0 with the record's port, speed and timing as they
 // are at the call. While one request or the port check runs the link is busy;
 // a request or port check made while busy does not touch the port (a request
-// then returns a one-byte result, the port check false).
+// then returns a one-byte result, the port check false). An operation or poll
+// tick that finds the link busy must not start at all: in particular it must
+// not write the record, which the running operation is still using.
 class RegisterLink {
  public:
   virtual ~RegisterLink() = default;
