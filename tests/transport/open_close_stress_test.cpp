@@ -1,0 +1,84 @@
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+#include "pty_pair.h"
+#include "transport/af_com_port.h"
+#include "transport/dispatcher_event_pump.h"
+
+namespace transport {
+namespace {
+
+using namespace std::chrono_literals;
+
+int entriesIn(const char* dir) {
+  int n = 0;
+  if (DIR* d = ::opendir(dir)) {
+    while (::readdir(d)) ++n;
+    ::closedir(d);
+  }
+  return n;
+}
+
+// Echoes whatever reaches the master until stopped.
+class Echo {
+ public:
+  explicit Echo(int master) : master_(master), thread_([this] { run(); }) {}
+  ~Echo() {
+    stop_ = true;
+    thread_.join();
+  }
+
+ private:
+  void run() {
+    char buf[4096];
+    while (!stop_) {
+      pollfd p{master_, POLLIN, 0};
+      if (::poll(&p, 1, 50) <= 0 || !(p.revents & POLLIN)) continue;
+      const ssize_t n = ::read(master_, buf, sizeof buf);
+      if (n > 0 && ::write(master_, buf, static_cast<size_t>(n)) != n) return;
+    }
+  }
+  int master_;
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
+
+TEST(OpenCloseStress, TenThousandCyclesLeakNoDescriptorOrThread) {
+  testing::PtyPair pty;
+  ASSERT_TRUE(pty.ok());
+  Echo echo(pty.master());
+  TAfComPort port("CommModBus");
+  port.SetDevicePathResolver([&](int) { return pty.slavePath(); });
+  port.SetComNumber(1);
+  DispatcherEventPump pump;
+  const std::string frame = ":000300000001FC\r\n";
+
+  // One cycle first, so that lazily created process-wide state is counted.
+  port.Open();
+  port.Close();
+  const int fdsBefore = entriesIn("/proc/self/fd");
+  const int threadsBefore = entriesIn("/proc/self/task");
+  for (int i = 0; i < 10000; ++i) {
+    port.Open();
+    port.WriteString(frame);
+    std::string got;
+    const auto deadline = std::chrono::steady_clock::now() + 20s;
+    while (got.size() < frame.size() && std::chrono::steady_clock::now() < deadline) {
+      if (port.InBufUsed() == 0) pump.ProcessEvents(5ms);
+      got += port.ReadString();
+    }
+    ASSERT_EQ(got, frame) << "cycle " << i;
+    port.Close();
+  }
+  EXPECT_EQ(entriesIn("/proc/self/fd"), fdsBefore);
+  EXPECT_EQ(entriesIn("/proc/self/task"), threadsBefore);
+}
+
+}  // namespace
+}  // namespace transport
