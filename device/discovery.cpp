@@ -4,6 +4,7 @@
 
 #include "device/data_image.h"
 #include "device/link_messages.h"
+#include "device/operation_start.h"
 #include "device/scoped_timing.h"
 
 namespace device {
@@ -56,13 +57,8 @@ DiscoveryOutcome RunDiscovery(RegisterLink& link, DiscoveryView& view, MessageSi
 
   view.stopMeasurementTimer();
   view.setFindButtonEnabled(false);
-  LinkParameters& parameters = link.parameters();
-  parameters.portNumber = view.selectedPortIndex() + 1;
-  parameters.baudIndex = view.selectedBaudIndex();
-  const ScopedTiming timing(parameters, kStandardTiming);
-
-  if (!link.portCheck()) {
-    messages.error(kCannotOpenPortText);
+  const ScopedTiming timing(link.parameters(), kStandardTiming);
+  if (!StorePortAndCheck(link, {view.selectedPortIndex(), view.selectedBaudIndex()}, messages)) {
     view.setFindButtonEnabled(true);
     return DiscoveryOutcome::kPortError;
   }

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "device/pad_left.h"
+#include "device/date_time_text.h"
 
 namespace device {
 
@@ -15,8 +15,6 @@ constexpr size_t kSerialOffset = 4;
 constexpr size_t kVersionOffset = 8;
 constexpr size_t kTypeOffset = 10;
 constexpr size_t kBlockLength = 12;
-
-std::string twoDigits(uint8_t value) { return PadLeft(std::to_string(value), 2, "0"); }
 
 }  // namespace
 
@@ -47,7 +45,7 @@ IdentificationTexts FormatIdentification(const IdentificationBlock& block) {
   IdentificationTexts texts;
   texts.type = block.typeCode == kUlm5TypeCode ? "ULM5" : "Неиз.приб";
   texts.version = FormatVersion(block.version);
-  texts.date = twoDigits(block.day) + "." + twoDigits(block.month) + "." + twoDigits(block.year);
+  texts.date = DateText(block.day, block.month, block.year);
   texts.serial = std::to_string(block.serial);
   return texts;
 }

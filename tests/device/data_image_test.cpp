@@ -27,13 +27,6 @@ TEST(DataImage, TakesOnlyAReplyOfExactlyTheReadsLength) {
   EXPECT_FALSE(DataImage::fromReadReply(ReadReply(""), -1));
 }
 
-TEST(DataImage, WriteSucceedsOnlyWithTheSixByteEcho) {
-  EXPECT_TRUE(device::IsWriteSuccess(std::string(6, '\0')));
-  EXPECT_FALSE(device::IsWriteSuccess(std::string(5, '\0')));
-  EXPECT_FALSE(device::IsWriteSuccess(std::string(7, '\0')));
-  EXPECT_FALSE(device::IsWriteSuccess(ResultCode(0x1A)));
-}
-
 TEST(DataImage, DataByteIIsReplyByteIPlusThree) {
   const auto image = DataImage::fromReadReply(ReadReply("\x01\x02\x03\x04"), 2);
   ASSERT_TRUE(image);
