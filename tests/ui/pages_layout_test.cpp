@@ -30,7 +30,7 @@ namespace {
 
 // The room a page gets inside the tab widget of the fixed-size main window.
 constexpr int kPageWidth = 575;
-constexpr int kPageHeight = 445;
+constexpr int kPageHeight = 444;
 
 // Hosts every page in a widget of the size the main window leaves for it, with layouts done.
 class PagesLayout : public ::testing::Test {
@@ -473,6 +473,10 @@ TEST_F(PagesLayout, CalibrationPointsAreIndexedByTheirCode) {
 }
 
 TEST_F(PagesLayout, CalibrationGroupsAreArrangedInTwoRows) {
+  for (const char* name : {"GroupBoxKoeffIout", "GroupBoxKoeffIIn", "GroupBoxKoeff100mV",
+                           "GroupBoxKoeff1V", "GroupBoxKoeffR", "GroupBoxKoeffXC", "GroupBoxCalibr",
+                           "BitBtnReadKoeff", "BitBtn3", "BitBtnWriteKoeff"})
+    ASSERT_NE(control<QWidget>(name), nullptr) << name;
   auto topOf = [](const char* name) { return control<QWidget>(name)->y(); };
   auto leftOf = [](const char* name) { return control<QWidget>(name)->x(); };
   for (const char* top : {"GroupBoxKoeffIIn", "GroupBoxKoeff100mV", "GroupBoxKoeff1V"})
@@ -537,6 +541,7 @@ TEST_F(PagesLayout, DebugDisplayFieldsStandInThreeColumns) {
                                      {"stFlagError", "stFiz", "stVal", "stXC"}};
   int previousLeft = -1;
   for (const auto& column : columns) {
+    ASSERT_NE(control<QWidget>(column[0]), nullptr) << column[0];
     const int left = control<QWidget>(column[0])->x();
     EXPECT_GT(left, previousLeft);
     previousLeft = left;
