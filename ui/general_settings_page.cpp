@@ -22,10 +22,12 @@ QLabel* staticText(const QString& name, const QString& text = QString()) {
   return label;
 }
 
+// Two-character fields need no more room than a few digits.
 QLineEdit* edit(const QString& name, int maxLength) {
   auto* field = new QLineEdit;
   field->setObjectName(name);
   field->setMaxLength(maxLength);
+  field->setMaximumWidth(60);
   return field;
 }
 
@@ -34,6 +36,10 @@ QComboBox* list(const QString& name, const QStringList& items) {
   combo->setObjectName(name);
   combo->addItems(items);
   combo->setCurrentIndex(-1);
+  // Sized for its typical item rather than the longest one; the popup shows
+  // every item in full.
+  combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  combo->setMinimumContentsLength(10);
   return combo;
 }
 
@@ -202,12 +208,10 @@ QGroupBox* clockBox() {
   addRow(device, 3, QStringLiteral("Коррекция:"), correct);
   grid->addLayout(device, 3, 0, 1, 3);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(
-      button(QStringLiteral("btnReadDataTime"), QStringLiteral("Считать из прибора")));
-  buttons->addWidget(
-      button(QStringLiteral("btnWriteDataTime"), QStringLiteral("Записать в прибор")));
-  grid->addLayout(buttons, 4, 0, 1, 3);
+  grid->addWidget(button(QStringLiteral("btnReadDataTime"), QStringLiteral("Считать из прибора")),
+                  4, 0, 1, 3);
+  grid->addWidget(button(QStringLiteral("btnWriteDataTime"), QStringLiteral("Записать в прибор")),
+                  5, 0, 1, 3);
   grid->setColumnStretch(1, 1);
   return box;
 }
@@ -226,9 +230,13 @@ GeneralSettingsPage::GeneralSettingsPage(QWidget* parent) : QWidget(parent) {
   columns->setContentsMargins(4, 4, 4, 4);
   columns->setSpacing(4);
   auto* left = new QVBoxLayout;
-  left->addWidget(generalSettingsBox());
+  auto* settings = generalSettingsBox();
+  // The settings group needs its labels and the widest list item in full;
+  // identification and clock take the rest of the page.
+  settings->setFixedWidth(310);
+  left->addWidget(settings);
   left->addStretch(1);
-  columns->addLayout(left, 1);
+  columns->addLayout(left);
   columns->addLayout(right, 1);
 }
 

@@ -5,7 +5,12 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "transport/main_thread_dispatcher.h"
+
 void QtEventPump::ProcessEvents(std::chrono::microseconds maxWait) {
+  // The serial port's threads wait for the main thread with limits of their
+  // own: serve their requests before anything else.
+  transport::MainThreadDispatcher::instance().runPending();
   if (maxWait <= std::chrono::microseconds::zero()) {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     return;
@@ -20,4 +25,5 @@ void QtEventPump::ProcessEvents(std::chrono::microseconds maxWait) {
   limit.setTimerType(Qt::PreciseTimer);
   limit.start(static_cast<int>(std::min<decltype(ms)>(ms, 1 << 30)));
   QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+  transport::MainThreadDispatcher::instance().runPending();
 }

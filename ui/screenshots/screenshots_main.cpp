@@ -1,0 +1,86 @@
+// Renders every tab page of the main window, after a discovery against an
+// in-process simulator, to PNG files: ulm5-screenshots DIR. A developer's
+// tool for checking the layout; it runs on the offscreen platform.
+
+#include <QApplication>
+#include <QDir>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <string>
+
+#include "sim/simulator.h"
+#include "ui/application_windows.h"
+#include "ui/message_display.h"
+#include "ui/profile_file.h"
+
+namespace {
+
+// Messages go to standard output instead of modal boxes.
+class PrintingDisplay final : public MessageDisplay {
+ public:
+  void error(const std::string& text) override { std::printf("error: %s\n", text.c_str()); }
+  void confirmation(const std::string& text) override {
+    std::printf("confirmation: %s\n", text.c_str());
+  }
+  void exception(const std::string& text) override { std::printf("exception: %s\n", text.c_str()); }
+};
+
+bool save(QWidget& widget, const QDir& dir, const QString& name) {
+  QCoreApplication::processEvents();
+  const QString path = dir.filePath(name + QStringLiteral(".png"));
+  const bool ok = widget.grab().save(path);
+  std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(path));
+  return ok;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  QApplication::setApplicationDisplayName(QStringLiteral("ULM5 Конфигуратор"));
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: %s DIR\n", argv[0]);
+    return 2;
+  }
+  QDir out(QString::fromLocal8Bit(argv[1]));
+  if (!out.mkpath(QStringLiteral("."))) {
+    std::fprintf(stderr, "cannot create %s\n", argv[1]);
+    return 1;
+  }
+
+  sim::Simulator simulator(sim::SimulatorOptions{});
+  QTemporaryDir settingsDir;
+  const QString iniPath = settingsDir.filePath(QStringLiteral("Configurator.ini"));
+  ProfileFile ini(iniPath);
+  ini.writeString(QStringLiteral("Ports"), QStringLiteral("COM1"),
+                  QString::fromStdString(simulator.devicePath()));
+  ini.writeInteger(QStringLiteral("ULM5"), QStringLiteral("Com"), 1);
+  ini.writeInteger(QStringLiteral("ULM5"), QStringLiteral("Baud"), 6);
+
+  PrintingDisplay display;
+  ApplicationWindows windows(iniPath, display);
+  TformMain& form = windows.formMain();
+  form.show();
+  QCoreApplication::processEvents();
+  form.BitBtnFindPribClick();
+
+  auto* pages = form.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+  bool ok = pages != nullptr;
+  for (int i = 0; ok && i < pages->count(); ++i) {
+    // The debug tab is hidden in the window; shown here only for its picture.
+    const bool hidden = !pages->isTabVisible(i);
+    pages->setTabVisible(i, true);
+    pages->setCurrentIndex(i);
+    ok = save(form, out, QStringLiteral("%1_%2").arg(i + 1).arg(pages->widget(i)->objectName()));
+    pages->setTabVisible(i, !hidden);
+  }
+  pages->setCurrentIndex(0);
+  windows.formHelp().show();
+  ok = save(windows.formHelp(), out, QStringLiteral("8_TformHelp")) && ok;
+  windows.formHelp().hide();
+  form.close();
+  return ok ? 0 : 1;
+}

@@ -1,0 +1,18 @@
+#include "ui/tform_mod_bus.h"
+
+#include <utility>
+
+TformModBus::TformModBus(transport::DevicePathResolver resolver, QWidget* parent)
+    : QWidget(parent), commModBus_(std::make_unique<transport::TAfComPort>("CommModBus")) {
+  setObjectName(QStringLiteral("formModBus"));
+  // The component keeps its default properties; only COMn's device is ours.
+  commModBus_->SetDevicePathResolver(std::move(resolver));
+}
+
+TformModBus::~TformModBus() {
+  try {
+    commModBus_->Close();
+  } catch (...) {
+    // Ending the application: a port that fails to close is let go.
+  }
+}
