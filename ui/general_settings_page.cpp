@@ -186,9 +186,10 @@ QGroupBox* clockBox() {
   date->setInputMask(QStringLiteral("00.00.00;_"));
   auto* time = new QLineEdit;
   time->setObjectName(QStringLiteral("MaskEdit_TimeProc"));
-  const QChar sep = timeSeparator();
-  time->setInputMask(
-      QStringLiteral("00%100%100;_").arg(sep == u'\\' ? QStringLiteral("\\\\") : QString(sep)));
+  // Escaped, so that a separator that is also a mask character stays literal.
+  const QString literal = QStringLiteral("\\") + timeSeparator();
+  time->setInputMask(QStringLiteral("00") + literal + QStringLiteral("00") + literal +
+                     QStringLiteral("00;_"));
   auto* dayWeek = list(
       QStringLiteral("ComboBoxDayWeek"),
       {QStringLiteral("Пн."), QStringLiteral("Вт."), QStringLiteral("Ср."), QStringLiteral("Чт."),
