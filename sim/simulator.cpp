@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <condition_variable>
 #include <cstring>
 #include <deque>
 #include <mutex>
@@ -75,6 +76,11 @@ class Simulator::Impl {
 
   mutable std::mutex settingsMutex_;
   Settings settings_;
+  // setFault waits until the serving thread has run with the new settings.
+  uint64_t generation_ = 0;
+  uint64_t appliedGeneration_ = 0;
+  std::condition_variable applied_;
+  std::atomic<uint64_t> repliesPending_{0};
 
   std::atomic<uint64_t> served_{0};
   std::atomic<uint64_t> rejected_{0};
@@ -129,6 +135,11 @@ void Simulator::Impl::run() {
   Clock::time_point lastUpdate = Clock::now();
   Clock::time_point nextUpdate = lastUpdate + updatePeriod_;
   while (!stop_) {
+    uint64_t generation = 0;
+    {
+      const std::lock_guard lock(settingsMutex_);
+      generation = generation_;
+    }
     Clock::time_point now = Clock::now();
     if (now >= nextUpdate) {
       const auto elapsed = std::chrono::duration_cast<milliseconds>(now - lastUpdate);
@@ -138,6 +149,11 @@ void Simulator::Impl::run() {
     }
     flushDueWrites(now);
     streamIfDue(now);
+    {
+      const std::lock_guard lock(settingsMutex_);
+      appliedGeneration_ = generation;
+    }
+    applied_.notify_all();
 
     // Sleep until the next timed duty: the measurement update, a reply that is
     // due, the next piece of a stream, or until input or a wake-up arrives.
@@ -206,6 +222,7 @@ void Simulator::Impl::answer(const std::string& request, Clock::time_point now) 
     commitSpeed();
     return;
   }
+  ++repliesPending_;
   if (plan.second.empty()) {
     writes_.push_back({due, plan.first, true});
   } else {
@@ -220,8 +237,10 @@ void Simulator::Impl::flushDueWrites(Clock::time_point now) {
     writes_.pop_front();
     if (w.lastPart) ++served_;
     writeToLine(w.bytes);
+    if (!w.lastPart) continue;
     // A new interface speed comes into force once the reply has gone out.
-    if (w.lastPart) commitSpeed();
+    commitSpeed();
+    --repliesPending_;
   }
 }
 
@@ -265,12 +284,15 @@ const std::string& Simulator::devicePath() const { return impl_->line_->masterPa
 Instrument& Simulator::instrument() { return impl_->instrument_; }
 
 void Simulator::setFault(Fault fault, int paramMs) {
-  {
-    const std::lock_guard lock(impl_->settingsMutex_);
-    impl_->settings_.fault = fault;
-    impl_->settings_.faultParamMs = paramMs;
-  }
+  std::unique_lock lock(impl_->settingsMutex_);
+  impl_->settings_.fault = fault;
+  impl_->settings_.faultParamMs = paramMs;
+  const uint64_t generation = ++impl_->generation_;
   impl_->wake();
+  // Once this returns no piece of a stopped stream follows. The limit only
+  // guards against a stalled thread; the thread answers within a wake-up.
+  impl_->applied_.wait_for(lock, std::chrono::seconds(5),
+                           [&] { return impl_->appliedGeneration_ >= generation; });
 }
 
 void Simulator::setTurnaround(int ms) {
@@ -286,5 +308,6 @@ void Simulator::setCheckLineSpeed(bool on) {
 uint64_t Simulator::requestsServed() const { return impl_->served_; }
 uint64_t Simulator::framesRejected() const { return impl_->rejected_; }
 uint64_t Simulator::speedMismatches() const { return impl_->mismatches_; }
+uint64_t Simulator::repliesPending() const { return impl_->repliesPending_; }
 
 }  // namespace sim

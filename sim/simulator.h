@@ -38,6 +38,7 @@ class Simulator {
   const std::string& devicePath() const;
   Instrument& instrument();
 
+  // Takes effect before it returns: a stopped stream sends nothing more.
   void setFault(Fault fault, int paramMs = 0);
   void setTurnaround(int ms);
   void setCheckLineSpeed(bool on);
@@ -45,6 +46,9 @@ class Simulator {
   uint64_t requestsServed() const;   // good frames answered (exception replies included)
   uint64_t framesRejected() const;   // frames dropped for bad format or LRC
   uint64_t speedMismatches() const;  // good frames ignored because the line speed differed
+  // Replies planned but not yet written whole (turnaround, extra delay, split pause).
+  // The line keeps the order of replies, so a later request waits behind them.
+  uint64_t repliesPending() const;
 
  private:
   class Impl;
