@@ -68,7 +68,8 @@ int main(int argc, char* argv[]) {
   form.BitBtnFindPribClick();
 
   auto* pages = form.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
-  bool ok = pages != nullptr;
+  if (!pages) return 1;
+  bool ok = true;
   for (int i = 0; ok && i < pages->count(); ++i) {
     // The debug tab is hidden in the window; shown here only for its picture.
     const bool hidden = !pages->isTabVisible(i);
