@@ -12,6 +12,7 @@ ApplicationWindows::ApplicationWindows(const QString& settingsPath, MessageDispl
       [this](int comNumber) { return connection_settings::portDevicePath(portPaths_, comNumber); });
   formHelp_ = std::make_unique<TformHelp>();
   formMain_->attachPort(formModBus_->CommModBus(), tick);
+  formMain_->setHelpWindow(formHelp_.get());
 }
 
 ApplicationWindows::~ApplicationWindows() {

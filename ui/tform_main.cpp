@@ -30,6 +30,7 @@
 #include "ui/message_display.h"
 #include "ui/panel_discovery_view.h"
 #include "ui/setpoints_page.h"
+#include "ui/tform_help.h"
 
 namespace {
 
@@ -99,6 +100,9 @@ TformMain::TformMain(QString settingsPath, MessageDisplay& messages, QWidget* pa
       debugPage->findChild<QLineEdit*>(QStringLiteral("editAnswer")));
 
   connect(panel_->BitBtnFindPrib(), &QPushButton::clicked, this, &TformMain::BitBtnFindPribClick);
+  if (auto* help = debugPage->findChild<QPushButton*>(QStringLiteral("Button1"))) {
+    connect(help, &QPushButton::clicked, this, &TformMain::Button1Click);
+  }
   connect(panel_->ComboBoxPort(), &QComboBox::currentIndexChanged, this,
           &TformMain::updatePortToolTip);
 }
@@ -220,4 +224,16 @@ void TformMain::BitBtnFindPribClick() {
   PanelDiscoveryView view(*panel_, *timerIzmer_,
                           *generalPage_->findChild<QWidget*>(QStringLiteral("GroupBox3")));
   device::RunDiscovery(*link_, view, messages_);
+}
+
+void TformMain::Button1Click() {
+  if (!help_) return;
+  // Centred over the main window each time, also after the user moved it.
+  // The platform window must exist for the frame to count in its size.
+  help_->winId();
+  const QRect main = frameGeometry();
+  const QRect help = help_->frameGeometry();
+  help_->move(main.left() + main.width() / 2 - help.width() / 2,
+              main.top() + main.height() / 2 - help.height() / 2);
+  help_->exec();
 }

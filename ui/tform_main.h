@@ -18,6 +18,7 @@ class MessageDisplay;
 class QStatusBar;
 class QTabWidget;
 class QTimer;
+class TformHelp;
 
 // The main window: connection panel on the left, the tab pages, the status
 // bar and the two timers. Restores port and speed from the settings file when
@@ -41,7 +42,11 @@ class TformMain : public QWidget {
 
   ProfileFile& settings() { return settings_; }
 
+  // The help window that "?" of the debug page shows; it outlives the window.
+  void setHelpWindow(TformHelp* help) { help_ = help; }
+
   void BitBtnFindPribClick();
+  void Button1Click();
   void TimerTimerTimer();
 
  protected:
@@ -65,6 +70,7 @@ class TformMain : public QWidget {
   QStatusBar* statusBar_;
   QTimer* timerIzmer_;
   QTimer* timerTimer_;
+  TformHelp* help_ = nullptr;
 
   QtEventPump pump_;
   std::unique_ptr<modbus::TickSource> ownTick_;

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -13,6 +15,7 @@
 
 #include "tests/ui/capturing_display.h"
 #include "ui/profile_file.h"
+#include "ui/tform_help.h"
 
 namespace {
 
@@ -186,6 +189,40 @@ TEST_F(TformMainTest, PortToolTipShowsTheDevicePath) {
   EXPECT_EQ(portList()->toolTip(), "/dev/pts/9");
   portList()->setCurrentIndex(3);
   EXPECT_EQ(portList()->toolTip(), "/dev/ttyS3");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(TformMainHelp, QuestionMarkShowsTheHelpModallyCentredOverTheWindow) {
+  QTemporaryDir dir;
+  CapturingDisplay display;
+  TformMain form(dir.filePath("Configurator.ini"), display);
+  TformHelp help;
+  form.setHelpWindow(&help);
+  form.show();
+  auto* button = form.findChild<QPushButton*>("Button1");
+  ASSERT_NE(button, nullptr);
+
+  for (const QPoint at : {QPoint(40, 30), QPoint(200, 120)}) {
+    form.move(at);
+    help.move(0, 0);  // the user moved it away
+    QPoint shownAt;
+    bool modal = false;
+    QTimer::singleShot(0, &help, [&] {
+      shownAt = help.frameGeometry().topLeft();
+      modal = help.isVisible() && QApplication::activeModalWidget() == &help;
+      help.reject();
+    });
+    button->click();
+    const QRect main = form.frameGeometry();
+    const QRect box = help.frameGeometry();
+    EXPECT_TRUE(modal);
+    EXPECT_EQ(shownAt, QPoint(main.left() + main.width() / 2 - box.width() / 2,
+                              main.top() + main.height() / 2 - box.height() / 2));
+    EXPECT_FALSE(help.isVisible()) << "hidden between showings";
+  }
 }
 
 }  // namespace
