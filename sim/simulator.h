@@ -20,7 +20,7 @@ struct SimulatorOptions {
   // On a pseudo-terminal, answer only while the speed the master set equals the
   // interface speed. Off: answer at any speed.
   bool checkLineSpeed = true;
-  int updatePeriodMs = 100;  // measurement, clock, setpoint and archive update
+  int updatePeriodMs = 250;  // measurement, clock, setpoint and archive update
 };
 
 // The instrument with a Modbus ASCII slave on its line, served on a thread of its own.
