@@ -128,6 +128,7 @@ bool TAfComPortCore::flushWriteThread() {
 }
 
 void TAfComPortCore::signalOutputDrained() {
+  if (!outputEmptyWanted_) return;
   outputDrained_.Set();
   device_->wakeLineWait();
 }
@@ -135,7 +136,23 @@ void TAfComPortCore::signalOutputDrained() {
 bool TAfComPortCore::write(const char* data, int32_t count) {
   if (!active_) return false;
   std::lock_guard lock(writeLock_);
-  if (!writeThread_->buffer().Write(data, count)) return false;
+  TAfCircularBuffer& queue = writeThread_->buffer();
+  if (count < 1 || queue.BufFree() < count) return false;
+  // An empty queue means the write thread is not writing (a run leaves the
+  // queue only after it went out), so the bytes may go to the device at
+  // once, in order; only what it does not take now is left to the thread.
+  if (queue.BufUsed() == 0) {
+    const int32_t taken = device_->writeNow(data, count);
+    if (taken == count) {
+      signalOutputDrained();
+      return true;
+    }
+    if (taken > 0) {
+      data += taken;
+      count -= taken;
+    }
+  }
+  queue.Write(data, count);
   writeThread_->dataQueued().Set();
   return true;
 }

@@ -63,6 +63,9 @@ class TAfComPortCore {
   void setInputQueueSize(int32_t size) { inQueueSize_ = size; }
   void setOutputQueueSize(int32_t size) { outQueueSize_ = size; }
   void setNotificationSink(NotificationSink sink) { sink_ = std::move(sink); }
+  // Whether anybody listens for ceOutputEmpty; without a listener the event
+  // thread is not woken for every drained queue.
+  void setOutputEmptyWanted(bool wanted) { outputEmptyWanted_ = wanted; }
   void setDevicePathResolver(DevicePathResolver resolver);
 
   bool isActive() const { return active_; }
@@ -84,6 +87,7 @@ class TAfComPortCore {
   NotificationSink sink_;
   DCB dcb_{};
   std::atomic<bool> active_{false};
+  std::atomic<bool> outputEmptyWanted_{true};
   bool opened_ = false;
   int portNumber_ = 0;
   uint32_t gatheredErrors_ = 0;  // under statusLock_

@@ -189,6 +189,7 @@ void TAfCustomSerialPort::Open() {
   core_->setOutputQueueSize(outBufSize_);
   core_->setEventThreadPriority(eventThreadPriority_);
   core_->setWriteThreadPriority(writeThreadPriority_);
+  core_->setOutputEmptyWanted(OnNonSyncEvent || OnSyncEvent || OnOutBufFree);
   closing_ = false;
   try {
     OpenDevice();
@@ -257,12 +258,34 @@ void TAfCustomSerialPort::CoreNotification(TAfCoreEvent kind, uint32_t data,
     OnNonSyncEvent(*this, kind, data);
     return;
   }
+  // Nobody to tell: the dispatch would raise nothing, so the main thread is
+  // not woken for it.
+  if (!HasListenerFor(kind, data)) return;
   {
     std::lock_guard lock(pendingLock_);
     pending_ = {kind, data, std::move(error)};
   }
   // A failed hand-over (slot disabled or gone) is dropped silently.
   SafeSyncCall(syncId_, kHandOverLimitMs);
+}
+
+// The error bits a skipped line event leaves gathered are cleared by the
+// next Open, and handlers are assigned while the port is closed.
+bool TAfCustomSerialPort::HasListenerFor(TAfCoreEvent kind, uint32_t data) const {
+  if (OnSyncEvent) return true;
+  switch (kind) {
+    case TAfCoreEvent::ceOutputEmpty:
+      return static_cast<bool>(OnOutBufFree);
+    case TAfCoreEvent::ceDataWaiting:
+      return static_cast<bool>(OnDataRecived);
+    case TAfCoreEvent::ceCommEvent:
+      return ((data & EV_RXCHAR) && OnDataRecived) || ((data & EV_ERR) && OnLineError) ||
+             ((data & EV_CTS) && OnCTSChanged) || ((data & EV_DSR) && OnDSRChanged) ||
+             ((data & EV_RING) && OnRINGDetected) || ((data & EV_RLSD) && OnRLSDChanged);
+    case TAfCoreEvent::ceThreadError:
+      return true;
+  }
+  return true;
 }
 
 // Main thread, inside the hand-over.

@@ -118,6 +118,7 @@ class TAfCustomSerialPort : public TAfDataDispConnComponent {
   void UpdateXonXoffLimits();
   void CoreNotification(TAfCoreEvent kind, uint32_t data, std::exception_ptr error);
   void NotificationDispatch();
+  bool HasListenerFor(TAfCoreEvent kind, uint32_t data) const;
 
   LineSettings settings_;
   DCB dcb_{};

@@ -58,6 +58,9 @@ class SerialDevice {
   // rest unwritten).
   virtual WriteStatus write(const char* data, int32_t count, int32_t& written) = 0;
   virtual void wakeWriter() = 0;
+  // Hands the device what it takes at once, without waiting: the count
+  // taken, 0 when it takes nothing now, -1 on failure.
+  virtual int32_t writeNow(const char* data, int32_t count) = 0;
 };
 
 std::unique_ptr<SerialDevice> createPlatformSerialDevice();

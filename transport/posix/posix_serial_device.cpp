@@ -74,6 +74,7 @@ SerialDevice::OpenStatus PosixSerialDevice::open(const std::string& path) {
   gone_ = false;
   eventMask_ = 0;
   reportedCount_ = 0;
+  readSinceReport_ = false;
   ErrorCounts counts;
   countersSupported_ = readErrorCounts(counts);
   statusBaseline_ = counts;
@@ -206,8 +207,9 @@ int32_t PosixSerialDevice::read(char* buffer, int32_t count) {
   const ssize_t n = ::read(fd_, buffer, static_cast<size_t>(count));
   if (n > 0) {
     // The event thread stops watching input while some is unread; let it
-    // look again.
-    ring(lineWakeFd_);
+    // look again, counting whatever is left as new.
+    readSinceReport_ = true;
+    if (blindWait_) ring(lineWakeFd_);
     return static_cast<int32_t>(n);
   }
   if (n == 0) {
@@ -278,6 +280,7 @@ SerialDevice::LineWait PosixSerialDevice::waitLineEvent(std::chrono::millisecond
   LineWait result;
   const uint32_t mask = eventMask_;
   const bool watchInput = (mask & EV_RXCHAR) != 0 && !gone_;
+  if (readSinceReport_.exchange(false)) reportedCount_ = 0;
   if (watchInput) {
     const int32_t waiting = bytesWaiting();
     if (waiting > reportedCount_) {
@@ -294,7 +297,17 @@ SerialDevice::LineWait PosixSerialDevice::waitLineEvent(std::chrono::millisecond
     fds[1].events = watchInput && reportedCount_ == 0 ? POLLIN : 0;
     count = 2;
   }
-  const int ready = ::poll(fds, count, static_cast<int>(timeout.count()));
+  // Paired with read(): either it sees the blind wait and rings, or the
+  // wait sees its flag and looks at the input again at once.
+  const bool blind = count == 2 && fds[1].events == 0 && watchInput;
+  blindWait_ = blind;
+  const int ready =
+      blind && readSinceReport_ ? 0 : ::poll(fds, count, static_cast<int>(timeout.count()));
+  blindWait_ = false;
+  if (blind && readSinceReport_) {
+    result.kind = LineWait::Kind::kWoken;
+    return result;
+  }
   if (ready < 0) {
     result.kind = LineWait::Kind::kWoken;
     return result;
@@ -359,6 +372,17 @@ SerialDevice::WriteStatus PosixSerialDevice::write(const char* data, int32_t cou
 }
 
 void PosixSerialDevice::wakeWriter() { ring(writerWakeFd_); }
+
+int32_t PosixSerialDevice::writeNow(const char* data, int32_t count) {
+  for (;;) {
+    const ssize_t n = ::write(fd_, data, static_cast<size_t>(count));
+    if (n >= 0) return static_cast<int32_t>(n);
+    if (errno == EINTR) continue;
+    if (errno == EAGAIN) return 0;
+    markGoneOn(errno);
+    return -1;
+  }
+}
 
 }  // namespace posix
 }  // namespace transport

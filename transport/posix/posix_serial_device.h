@@ -38,6 +38,7 @@ class PosixSerialDevice : public SerialDevice {
 
   WriteStatus write(const char* data, int32_t count, int32_t& written) override;
   void wakeWriter() override;
+  int32_t writeNow(const char* data, int32_t count) override;
 
   bool farEndGone() const { return gone_.load(); }
 
@@ -64,7 +65,11 @@ class PosixSerialDevice : public SerialDevice {
   // Owned by the event thread.
   ErrorCounts eventBaseline_;
   int modemLines_ = 0;
-  int32_t reportedCount_ = 0;
+  int32_t reportedCount_ = 0;  // waiting count last reported, no read since
+  std::atomic<bool> readSinceReport_{false};
+  // Set while the event thread waits without watching input: only then does
+  // a read need to wake it.
+  std::atomic<bool> blindWait_{false};
 };
 
 }  // namespace transport::posix
