@@ -54,29 +54,12 @@ TEST_F(SimulatorEndToEnd, EveryFunctionThroughTheSerialComponent) {
   EXPECT_EQ(modbus::ReadDiscreteInputs(link_, kCom, kBaud115200, kFast, 0, 0, 4).size(), 4u);
   EXPECT_EQ(modbus::WriteMultipleCoils(link_, kCom, kBaud115200, kFast, 0, 0, 4, "\x05").size(),
             6u);
-
   // The calibration command of "Установить ток" for A03: 1Ah, 0, 5860.
   const std::string command("\x1A\x00\xE4\x16", 4);
   EXPECT_EQ(
       modbus::WriteMultipleRegisters(link_, kCom, kBaud115200, kFast, 0, 9000, 2, command).size(),
       6u);
   EXPECT_EQ(sim_.instrument().outputCurrentCode(), 5860);
-
-  // The archive read of the configurator: the newest record, then previous ones.
-  sim_.instrument().clearArchive();
-  for (uint8_t s = 0; s < 3; ++s) {
-    ArchiveRecord r;
-    r.time.seconds = s;
-    sim_.instrument().appendArchiveRecord(r);
-  }
-  std::string seconds;
-  for (int start : {9018, 9050, 9050}) {
-    const std::string r =
-        modbus::ReadHoldingRegisters(link_, kCom, kBaud115200, kFast, 0, start, 16);
-    ASSERT_EQ(r.size(), 35u);
-    seconds.push_back(static_cast<char>('0' + r[3]));
-  }
-  EXPECT_EQ(seconds, "210");
 
   EXPECT_EQ(modbus::ReadHoldingRegisters(link_, kCom, kBaud115200, kFast, 0, 4000, 4),
             code(modbus::kExceptionReply));

@@ -95,31 +95,6 @@ TEST_F(SimulatorLine, NewInterfaceSpeedComesIntoForceAfterTheReply) {
   EXPECT_EQ(master_.ask(kReadIdentification).size(), 15u);
 }
 
-TEST_F(SimulatorLine, FaultsSpoilRepliesAndClearAgain) {
-  sim_.setFault(Fault::kBadLrc);
-  EXPECT_EQ(master_.ask(kReadIdentification), std::string(1, '\x09'));
-  sim_.setFault(Fault::kLowerCaseHex);
-  master_.send(modbus::BuildFrame(kReadIdentification));
-  const std::string lower = master_.readFrame();
-  EXPECT_NE(lower.find_first_of("abcdef"), std::string::npos);
-  EXPECT_EQ(lower.find_first_of("ABCDEF"), std::string::npos);
-  sim_.setFault(Fault::kWrongAddress);
-  EXPECT_EQ(master_.ask(kReadIdentification)[0], '\x01');
-  sim_.setFault(Fault::kExceptionAll);
-  EXPECT_EQ(master_.ask(kReadIdentification), bytes({0, 0x83, 0x04}));
-  sim_.setFault(Fault::kNone);
-  EXPECT_EQ(master_.ask(kReadIdentification).size(), 15u);
-}
-
-TEST_F(SimulatorLine, SilentInstrumentReadsButNeverAnswers) {
-  sim_.setFault(Fault::kSilent);
-  master_.send(modbus::BuildFrame(kReadIdentification));
-  EXPECT_EQ(master_.readUntilQuiet(300ms), "");
-  EXPECT_EQ(sim_.requestsServed(), 0u);
-  sim_.setFault(Fault::kNone);
-  EXPECT_EQ(master_.ask(kReadIdentification).size(), 15u);
-}
-
 TEST_F(SimulatorLine, SplitReplyComesInTwoPartsWithAPause) {
   sim_.setFault(Fault::kSplitReply, 1500);
   master_.send(modbus::BuildFrame(kReadIdentification));
@@ -128,13 +103,6 @@ TEST_F(SimulatorLine, SplitReplyComesInTwoPartsWithAPause) {
   EXPECT_EQ(first.find('\n'), std::string::npos) << "only the first part before the pause";
   const std::string second = master_.readFrame();
   EXPECT_EQ(modbus::DecodeReply(first + second).size(), 15u);
-}
-
-TEST_F(SimulatorLine, ExtraDelayHoldsTheReplyBack) {
-  sim_.setFault(Fault::kExtraDelay, 1500);
-  master_.send(modbus::BuildFrame(kReadIdentification));
-  EXPECT_EQ(master_.readFrame(300ms), "");
-  EXPECT_EQ(modbus::DecodeReply(master_.readFrame()).size(), 15u);
 }
 
 TEST_F(SimulatorLine, EndlessStreamKeepsComingUntilTheFaultIsCleared) {
