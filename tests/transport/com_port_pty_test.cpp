@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/file.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <string>
@@ -228,6 +229,82 @@ TEST_F(PortOnPty, CloseFromInsideAnEventHandlerDoesNotHang) {
   ASSERT_TRUE(pty_.writeMaster("x"));
   ASSERT_TRUE(pumpUntil([&] { return closedInHandler; }));
   EXPECT_FALSE(port_.IsOpen());
+}
+
+TEST_F(PortOnPty, InputAfterAReadIsAnnouncedAtOnceNotOnTheTick) {
+  // The event thread must count what is left after a read as new, even when
+  // fewer bytes wait than at its last report.
+  std::vector<TAfCoreEvent> kinds;
+  std::string got;
+  int deliveries = 0;
+  port_.OnSyncEvent = [&](TAfCustomSerialPort&, TAfCoreEvent kind, uint32_t) {
+    kinds.push_back(kind);
+  };
+  port_.OnDataRecived = [&](TAfCustomSerialPort& sender, int32_t) {
+    ++deliveries;
+    if (deliveries == 1) {
+      ASSERT_TRUE(pty_.writeMaster("more"));
+      const auto deadline = std::chrono::steady_clock::now() + 20s;
+      while (sender.InBufUsed() < 14 && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::yield();
+      }
+    }
+    got += sender.ReadString();
+    if (deliveries == 1) {
+      ASSERT_TRUE(pty_.writeMaster("xyz"));
+    }
+  };
+  port_.Open();
+  ASSERT_TRUE(pty_.writeMaster("0123456789"));
+  ASSERT_TRUE(pumpUntil([&] { return got.size() == 17; }));
+  EXPECT_EQ(got, "0123456789morexyz");
+  ASSERT_GE(kinds.size(), 2u);
+  EXPECT_EQ(kinds[0], TAfCoreEvent::ceCommEvent);
+  EXPECT_EQ(kinds[1], TAfCoreEvent::ceCommEvent);
+  port_.Close();
+}
+
+TEST_F(PortOnPty, AFullTerminalQueuesTheRestAndKeepsTheOrder) {
+  // Nobody reads the master: the terminal fills, the direct write takes
+  // what fits, the write thread waits with the rest, and further writes are
+  // refused once the transmit queue is full.
+  port_.Open();
+  std::string sent;
+  bool refused = false;
+  for (int block = 0; block < 512 && !refused; ++block) {
+    std::string data(256, static_cast<char>('A' + block % 26));
+    try {
+      port_.WriteString(data);
+      sent += data;
+    } catch (const EAfComPortError&) {
+      refused = true;
+    }
+  }
+  ASSERT_TRUE(refused);
+  EXPECT_LT(port_.OutBufFree(), 256);
+  const std::string received = pty_.readMaster(sent.size());
+  EXPECT_EQ(received.size(), sent.size());
+  EXPECT_TRUE(received == sent);
+  ASSERT_TRUE(pumpUntil([&] { return port_.OutBufFree() == 2048; }));
+  port_.Close();
+}
+
+TEST_F(PortOnPty, ClosingWithAWriteWaitingForTheTerminalReturns) {
+  port_.Open();
+  bool refused = false;
+  for (int block = 0; block < 512 && !refused; ++block) {
+    try {
+      port_.WriteString(std::string(256, 'q'));
+    } catch (const EAfComPortError&) {
+      refused = true;
+    }
+  }
+  ASSERT_TRUE(refused);
+  port_.Close();  // the flush interrupts the waiting write
+  EXPECT_FALSE(port_.IsOpen());
+  port_.Open();
+  EXPECT_EQ(port_.OutBufFree(), 2048);
+  port_.Close();
 }
 
 }  // namespace
