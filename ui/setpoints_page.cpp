@@ -48,7 +48,9 @@ SetpointsPage::SetpointsPage(QWidget* parent) : QWidget(parent) {
   layout->addWidget(buildButtons());
 }
 
-QString SetpointsPage::initialValueMask() { return QStringLiteral("#999;_"); }
+// Qt's "9" demands a digit; the instrument's masks let every position stay empty, which is
+// Qt's "0".
+QString SetpointsPage::initialValueMask() { return QStringLiteral("#000;_"); }
 
 QWidget* SetpointsPage::buildScale() {
   auto* box = new QWidget(this);

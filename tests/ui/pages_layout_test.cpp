@@ -339,7 +339,7 @@ TEST_F(PagesLayout, SetpointValueFieldsStartWithFourBlankPositions) {
     SCOPED_TRACE(name.toStdString());
     auto* field = control<QLineEdit>(name.toLatin1().constData());
     ASSERT_NE(field, nullptr);
-    EXPECT_EQ(field->inputMask(), QStringLiteral("#999;_"));
+    EXPECT_EQ(field->inputMask(), QStringLiteral("#000;_"));
     EXPECT_EQ(field->displayText(), QStringLiteral("____"));
     EXPECT_EQ(field->maxLength(), 4);
     EXPECT_EQ(field->text().trimmed(), QString());
