@@ -11,7 +11,7 @@
 namespace transport {
 namespace {
 
-TEST(LineParameterBlock, DefaultsGiveTheSpecifiedBytes) {
+TEST(LineParameterBlock, DefaultsGive115200EightNoneOneFlags1011h) {
   const DCB dcb = BuildLineParameterBlock(LineSettings{});
   unsigned char expected[28] = {};
   expected[0] = 28;                                            // DCBlength
