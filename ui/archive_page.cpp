@@ -12,6 +12,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "ui/named_controls.h"
+
 ArchivePage::ArchivePage(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("TabSheet6"));
   auto* layout = new QVBoxLayout(this);
@@ -31,11 +33,8 @@ ArchivePage::ArchivePage(QWidget* parent) : QWidget(parent) {
       {"ButtonNext", "Следующая запись"},
       {"ButtonFirst", "Первая запись"},
   };
-  for (const auto& hidden : kHidden) {
-    auto* button = new QPushButton(QString::fromUtf8(hidden.caption), this);
-    button->setObjectName(QLatin1String(hidden.name));
-    button->hide();
-  }
+  for (const auto& hidden : kHidden)
+    namedButton(hidden.name, QString::fromUtf8(hidden.caption), this)->hide();
 }
 
 QWidget* ArchivePage::buildReadGroup() {
@@ -45,25 +44,18 @@ QWidget* ArchivePage::buildReadGroup() {
   row->setContentsMargins(6, 4, 6, 6);
   row->setSpacing(6);
 
-  auto* count = new QLineEdit(QStringLiteral("20"), group);
-  count->setObjectName(QStringLiteral("EditColZap"));
+  auto* count = namedEdit("EditColZap", QStringLiteral("20"), group);
   count->setMaximumWidth(60);
-  auto* label = new QLabel(QStringLiteral("Считать записей:"), group);
-  label->setTextFormat(Qt::PlainText);
+  auto* label = plainLabel(QStringLiteral("Считать записей:"), group);
   label->setBuddy(count);
-
-  auto* read = new QPushButton(style()->standardIcon(QStyle::SP_BrowserReload),
-                               QStringLiteral("Читать"), group);
-  read->setObjectName(QStringLiteral("BitBtnReadArh"));
-  auto* cancel = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton),
-                                 QStringLiteral("Отменить"), group);
-  cancel->setObjectName(QStringLiteral("BitBtnCancelReadArh"));
 
   row->addWidget(label);
   row->addWidget(count);
   row->addSpacing(12);
-  row->addWidget(read);
-  row->addWidget(cancel);
+  row->addWidget(
+      namedButton("BitBtnReadArh", QStyle::SP_BrowserReload, QStringLiteral("Читать"), group));
+  row->addWidget(namedButton("BitBtnCancelReadArh", QStyle::SP_DialogCancelButton,
+                             QStringLiteral("Отменить"), group));
   row->addStretch(1);
   return group;
 }
@@ -93,14 +85,10 @@ QWidget* ArchivePage::buildFileButtons() {
   auto* row = new QHBoxLayout(box);
   row->setContentsMargins(0, 0, 0, 0);
   row->setSpacing(6);
-  auto* save = new QPushButton(style()->standardIcon(QStyle::SP_DialogSaveButton),
-                               QStringLiteral("Сохранить в файл"), box);
-  save->setObjectName(QStringLiteral("BitBtn4"));
-  auto* load = new QPushButton(style()->standardIcon(QStyle::SP_DialogOpenButton),
-                               QStringLiteral("Загрузить из файла"), box);
-  load->setObjectName(QStringLiteral("BitBtn5"));
-  row->addWidget(save);
-  row->addWidget(load);
+  row->addWidget(
+      namedButton("BitBtn4", QStyle::SP_DialogSaveButton, QStringLiteral("Сохранить в файл"), box));
+  row->addWidget(namedButton("BitBtn5", QStyle::SP_DialogOpenButton,
+                             QStringLiteral("Загрузить из файла"), box));
   row->addStretch(1);
   return box;
 }

@@ -10,6 +10,9 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "ui/compact_layout.h"
+#include "ui/named_controls.h"
+
 namespace {
 
 constexpr int kGroupMargin = 4;
@@ -20,10 +23,7 @@ constexpr int kTitleReserve = 6;
 
 CalibrationPage::CalibrationPage(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("TabSheet5"));
-  auto* grid = new QGridLayout(this);
-  grid->setContentsMargins(4, 4, 4, 4);
-  grid->setHorizontalSpacing(6);
-  grid->setVerticalSpacing(4);
+  auto* grid = compactGrid(this, {4, 4, 4, 4}, 4);
 
   grid->addWidget(buildCoefficients("GroupBoxKoeffIout", QStringLiteral("К-ты выходного тока"),
                                     "EditKoeffIout", 5),
@@ -92,9 +92,8 @@ QGroupBox* CalibrationPage::buildCoefficients(const char* name, const QString& c
   column->setSpacing(kGroupSpacing);
   // A single group holds one field whose name carries no number.
   for (int n = 1; n <= count; ++n) {
-    auto* field = new QLineEdit(group);
     const QString suffix = count == 1 ? QString() : QString::number(n);
-    field->setObjectName(QLatin1String(prefix) + suffix);
+    auto* field = namedEdit(QLatin1String(prefix) + suffix, QString(), group);
     field->setMinimumWidth(60);
     column->addWidget(field);
   }
@@ -108,15 +107,12 @@ QWidget* CalibrationPage::buildCoefficientButtons() {
   auto* column = new QVBoxLayout(box);
   column->setContentsMargins(0, 8, 0, 0);
   column->setSpacing(6);
-  auto* read = new QPushButton(QStringLiteral("Считать коэффициенты калибровки"), box);
-  read->setObjectName(QStringLiteral("BitBtnReadKoeff"));
-  auto* forWork = new QPushButton(QStringLiteral("Установить коэффициенты для работы"), box);
-  forWork->setObjectName(QStringLiteral("BitBtn3"));
-  auto* write = new QPushButton(QStringLiteral("Записать коэффициенты калибровки"), box);
-  write->setObjectName(QStringLiteral("BitBtnWriteKoeff"));
-  column->addWidget(read);
-  column->addWidget(forWork);
-  column->addWidget(write);
+  column->addWidget(
+      namedButton("BitBtnReadKoeff", QStringLiteral("Считать коэффициенты калибровки"), box));
+  column->addWidget(
+      namedButton("BitBtn3", QStringLiteral("Установить коэффициенты для работы"), box));
+  column->addWidget(
+      namedButton("BitBtnWriteKoeff", QStringLiteral("Записать коэффициенты калибровки"), box));
   column->addStretch(1);
   return box;
 }
@@ -124,38 +120,26 @@ QWidget* CalibrationPage::buildCoefficientButtons() {
 QGroupBox* CalibrationPage::buildPointCalibration() {
   auto* group = new QGroupBox(QStringLiteral(" Калибровка прибора "), this);
   group->setObjectName(QStringLiteral("GroupBoxCalibr"));
-  auto* grid = new QGridLayout(group);
-  grid->setContentsMargins(kGroupMargin, kGroupMargin, kGroupMargin, kGroupMargin);
-  grid->setHorizontalSpacing(6);
-  grid->setVerticalSpacing(4);
+  auto* grid = compactGrid(group, {kGroupMargin, kGroupMargin, kGroupMargin, kGroupMargin}, 4);
 
-  auto* points = new QComboBox(group);
-  points->setObjectName(QStringLiteral("ComboBoxCalibrPoint"));
-  points->addItems(calibrationPoints());
-  points->setCurrentIndex(-1);
+  auto* points = selectionList("ComboBoxCalibrPoint", calibrationPoints(), group);
   // The longest items are wider than the page: the list takes the width of the group and the
   // popup may be wider than the box.
   points->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   points->setMinimumContentsLength(20);
   grid->addWidget(points, 0, 0);
 
-  auto* label = new QLabel(QStringLiteral("Значение для калибровки:"), group);
-  label->setObjectName(QStringLiteral("Label1"));
-  label->setTextFormat(Qt::PlainText);
-  auto* value = new QLineEdit(group);
-  value->setObjectName(QStringLiteral("EditZnacKalibr"));
+  auto* label = staticText("Label1", QStringLiteral("Значение для калибровки:"), group);
+  auto* value = namedEdit("EditZnacKalibr", QString(), group);
   value->setMaximumWidth(90);
   label->setBuddy(value);
 
-  auto* setCurrent = new QPushButton(style()->standardIcon(QStyle::SP_MediaPlay),
-                                     QStringLiteral("Установить ток"), group);
-  setCurrent->setObjectName(QStringLiteral("BitBtnSetCurrent"));
-  auto* calibPoint = new QPushButton(style()->standardIcon(QStyle::SP_DialogApplyButton),
-                                     QStringLiteral("Калибровка точки"), group);
-  calibPoint->setObjectName(QStringLiteral("BitBtnCalibPoint"));
-  auto* calibAll = new QPushButton(style()->standardIcon(QStyle::SP_DialogYesToAllButton),
-                                   QStringLiteral("Калибровать все"), group);
-  calibAll->setObjectName(QStringLiteral("BitBtn2"));
+  auto* setCurrent = namedButton("BitBtnSetCurrent", QStyle::SP_MediaPlay,
+                                 QStringLiteral("Установить ток"), group);
+  auto* calibPoint = namedButton("BitBtnCalibPoint", QStyle::SP_DialogApplyButton,
+                                 QStringLiteral("Калибровка точки"), group);
+  auto* calibAll = namedButton("BitBtn2", QStyle::SP_DialogYesToAllButton,
+                               QStringLiteral("Калибровать все"), group);
 
   auto* entry = new QHBoxLayout;
   entry->setSpacing(6);

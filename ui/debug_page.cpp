@@ -10,15 +10,13 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "ui/compact_layout.h"
+#include "ui/named_controls.h"
+
 namespace {
 
-constexpr int kMargin = 5;
-
-QLabel* plainLabel(const QString& text, QWidget* parent) {
-  auto* label = new QLabel(text, parent);
-  label->setTextFormat(Qt::PlainText);
-  return label;
-}
+constexpr QMargins kGroupMargins(5, 5, 5, 5);
+constexpr int kRowSpacing = 3;
 
 // The lists accept typing; until an item is chosen they show their own name.
 QComboBox* editableList(const char* name, const QStringList& items, QWidget* parent) {
@@ -30,27 +28,6 @@ QComboBox* editableList(const char* name, const QStringList& items, QWidget* par
   list->setCurrentIndex(-1);
   list->setEditText(QLatin1String(name));
   return list;
-}
-
-QLineEdit* edit(const char* name, QWidget* parent) {
-  auto* field = new QLineEdit(parent);
-  field->setObjectName(QLatin1String(name));
-  return field;
-}
-
-QGridLayout* groupGrid(QGroupBox* group) {
-  auto* grid = new QGridLayout(group);
-  grid->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
-  grid->setHorizontalSpacing(6);
-  grid->setVerticalSpacing(3);
-  return grid;
-}
-
-void addLabelled(QGridLayout* grid, int row, int column, const QString& text, QWidget* field) {
-  auto* label = plainLabel(text, field->parentWidget());
-  label->setBuddy(field);
-  grid->addWidget(label, row, column);
-  grid->addWidget(field, row, column + 1);
 }
 
 }  // namespace
@@ -77,7 +54,7 @@ QStringList DebugPage::commandItems() {
 QGroupBox* DebugPage::buildInterface() {
   auto* group = new QGroupBox(QStringLiteral(" Интерфейс "), this);
   group->setObjectName(QStringLiteral("GroupBoxInterface"));
-  auto* grid = groupGrid(group);
+  auto* grid = compactGrid(group, kGroupMargins, kRowSpacing);
 
   QStringList ports;
   for (int n = 1; n <= 16; ++n) ports << QStringLiteral("COM%1").arg(n);
@@ -86,11 +63,13 @@ QGroupBox* DebugPage::buildInterface() {
                              QStringLiteral("38400"), QStringLiteral("57600"),
                              QStringLiteral("115200")};
 
-  addLabelled(grid, 0, 0, QStringLiteral("Порт"), editableList("cbPort", ports, group));
-  addLabelled(grid, 1, 0, QStringLiteral("Скорость"), editableList("cbBaud", bauds, group));
-  addLabelled(grid, 2, 0, QStringLiteral("Задержка общая, мс"), edit("editZader", group));
-  addLabelled(grid, 3, 0, QStringLiteral("Задержка на ответ, мс"), edit("editZaderMin", group));
-  addLabelled(grid, 4, 0, QStringLiteral("Задержка обмена, мс"), edit("editZaderRx", group));
+  addRow(grid, 0, QStringLiteral("Порт"), editableList("cbPort", ports, group));
+  addRow(grid, 1, QStringLiteral("Скорость"), editableList("cbBaud", bauds, group));
+  addRow(grid, 2, QStringLiteral("Задержка общая, мс"), namedEdit("editZader", QString(), group));
+  addRow(grid, 3, QStringLiteral("Задержка на ответ, мс"),
+         namedEdit("editZaderMin", QString(), group));
+  addRow(grid, 4, QStringLiteral("Задержка обмена, мс"),
+         namedEdit("editZaderRx", QString(), group));
   grid->setColumnStretch(1, 1);
   return group;
 }
@@ -98,18 +77,17 @@ QGroupBox* DebugPage::buildInterface() {
 QGroupBox* DebugPage::buildModBus() {
   auto* group = new QGroupBox(QStringLiteral(" ModBus "), this);
   group->setObjectName(QStringLiteral("GroupBoxModBus"));
-  auto* grid = groupGrid(group);
+  auto* grid = compactGrid(group, kGroupMargins, kRowSpacing);
 
   auto* command = editableList("cbCmd", commandItems(), group);
   command->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   command->setMinimumContentsLength(12);
-  addLabelled(grid, 0, 0, QStringLiteral("Команда"), command);
-  addLabelled(grid, 1, 0, QStringLiteral("Адрес"), edit("editAdr", group));
-  addLabelled(grid, 2, 0, QStringLiteral("Нач. Адрес"), edit("editAdrReg", group));
-  addLabelled(grid, 3, 0, QStringLiteral("Количество"), edit("editKolReg", group));
+  addRow(grid, 0, QStringLiteral("Команда"), command);
+  addRow(grid, 1, QStringLiteral("Адрес"), namedEdit("editAdr", QString(), group));
+  addRow(grid, 2, QStringLiteral("Нач. Адрес"), namedEdit("editAdrReg", QString(), group));
+  addRow(grid, 3, QStringLiteral("Количество"), namedEdit("editKolReg", QString(), group));
 
-  auto* help = new QPushButton(QStringLiteral("?"), group);
-  help->setObjectName(QStringLiteral("Button1"));
+  auto* help = namedButton("Button1", QStringLiteral("?"), group);
   help->setFixedWidth(28);
   grid->addWidget(help, 0, 2);
   grid->setColumnStretch(1, 1);
@@ -119,17 +97,15 @@ QGroupBox* DebugPage::buildModBus() {
 QGroupBox* DebugPage::buildExchange() {
   auto* group = new QGroupBox(this);
   group->setObjectName(QStringLiteral("GroupBoxObmen"));
-  auto* grid = groupGrid(group);
+  auto* grid = compactGrid(group, kGroupMargins, kRowSpacing);
 
-  addLabelled(grid, 0, 0, QStringLiteral("Данные"), edit("EditData", group));
-  addLabelled(grid, 1, 0, QStringLiteral("Запрос:"), edit("editQuery", group));
-  addLabelled(grid, 2, 0, QStringLiteral("Ответ:"), edit("editAnswer", group));
-  addLabelled(grid, 3, 0, QStringLiteral("Пакет"), edit("editObrQwery", group));
+  addRow(grid, 0, QStringLiteral("Данные"), namedEdit("EditData", QString(), group));
+  addRow(grid, 1, QStringLiteral("Запрос:"), namedEdit("editQuery", QString(), group));
+  addRow(grid, 2, QStringLiteral("Ответ:"), namedEdit("editAnswer", QString(), group));
+  addRow(grid, 3, QStringLiteral("Пакет"), namedEdit("editObrQwery", QString(), group));
 
-  auto* exchange =
-      new QPushButton(style()->standardIcon(QStyle::SP_MediaPlay), QStringLiteral("Обмен"), group);
-  exchange->setObjectName(QStringLiteral("btnObmen"));
-  grid->addWidget(exchange, 4, 1, Qt::AlignLeft);
+  grid->addWidget(namedButton("btnObmen", QStyle::SP_MediaPlay, QStringLiteral("Обмен"), group), 4,
+                  1, Qt::AlignLeft);
 
   // Decoded fields of a current data reply: time, date, fault word and values.
   const char* const columns[3][4] = {
@@ -144,8 +120,7 @@ QGroupBox* DebugPage::buildExchange() {
     column->setSpacing(2);
     for (const char* name : names) {
       if (name == nullptr) break;
-      auto* field = plainLabel(QString(), group);
-      field->setObjectName(QLatin1String(name));
+      auto* field = staticText(name, QString(), group);
       field->setFrameShape(QFrame::StyledPanel);
       field->setFrameShadow(QFrame::Sunken);
       field->setMinimumHeight(field->fontMetrics().height() + 4);

@@ -12,30 +12,21 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "ui/compact_layout.h"
+#include "ui/named_controls.h"
+
 namespace {
 
-QLabel* staticText(const QString& name, const QString& text = QString()) {
-  auto* label = new QLabel(text);
-  label->setObjectName(name);
-  // Shows bytes from the instrument: never interpreted as markup.
-  label->setTextFormat(Qt::PlainText);
-  return label;
-}
-
 // Two-character fields need no more room than a few digits.
-QLineEdit* edit(const QString& name, int maxLength) {
-  auto* field = new QLineEdit;
-  field->setObjectName(name);
+QLineEdit* shortEdit(QAnyStringView name, int maxLength) {
+  auto* field = namedEdit(name);
   field->setMaxLength(maxLength);
   field->setMaximumWidth(60);
   return field;
 }
 
-QComboBox* list(const QString& name, const QStringList& items) {
-  auto* combo = new QComboBox;
-  combo->setObjectName(name);
-  combo->addItems(items);
-  combo->setCurrentIndex(-1);
+QComboBox* compactList(QAnyStringView name, const QStringList& items) {
+  auto* combo = selectionList(name, items);
   // Sized for its typical item rather than the longest one; the popup shows
   // every item in full.
   combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -43,24 +34,8 @@ QComboBox* list(const QString& name, const QStringList& items) {
   return combo;
 }
 
-QPushButton* button(const QString& name, const QString& caption) {
-  auto* b = new QPushButton(caption);
-  b->setObjectName(name);
-  return b;
-}
-
-QGridLayout* compactGrid(QGroupBox* box) {
-  auto* grid = new QGridLayout(box);
-  grid->setContentsMargins(6, 4, 6, 6);
-  grid->setHorizontalSpacing(6);
-  grid->setVerticalSpacing(3);
-  return grid;
-}
-
-void addRow(QGridLayout* grid, int row, const QString& caption, QWidget* field) {
-  grid->addWidget(new QLabel(caption), row, 0);
-  grid->addWidget(field, row, 1);
-}
+constexpr QMargins kBoxMargins(6, 4, 6, 6);
+constexpr int kRowSpacing = 3;
 
 QString twoDigits(int value) { return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0')); }
 
@@ -75,7 +50,7 @@ QChar timeSeparator() {
 QGroupBox* identificationBox() {
   auto* box = new QGroupBox(QStringLiteral(" Информация о приборе "));
   box->setObjectName(QStringLiteral("GroupBox3"));
-  auto* grid = compactGrid(box);
+  auto* grid = compactGrid(box, kBoxMargins, kRowSpacing);
   addRow(grid, 0, QStringLiteral("Тип прибора:"), staticText(QStringLiteral("statictextPribCode")));
   addRow(grid, 1, QStringLiteral("Версия:"), staticText(QStringLiteral("statictextPribVer")));
   addRow(grid, 2, QStringLiteral("Дата изготовления:"),
@@ -89,46 +64,47 @@ QGroupBox* identificationBox() {
 QGroupBox* generalSettingsBox() {
   auto* box = new QGroupBox(QStringLiteral(" Общие настройки прибора "));
   box->setObjectName(QStringLiteral("GroupBox4"));
-  auto* grid = compactGrid(box);
-  addRow(grid, 0, QStringLiteral("Адрес  в сети:"), edit(QStringLiteral("EditPribAdr"), 2));
+  auto* grid = compactGrid(box, kBoxMargins, kRowSpacing);
+  addRow(grid, 0, QStringLiteral("Адрес  в сети:"), shortEdit(QStringLiteral("EditPribAdr"), 2));
   addRow(grid, 1, QStringLiteral("Тип протокола:"),
-         list(QStringLiteral("comboboxProtocol"),
-              {QStringLiteral("MODBUS-ASCII"), QStringLiteral("MODBUS-RTU")}));
+         compactList(QStringLiteral("comboboxProtocol"),
+                     {QStringLiteral("MODBUS-ASCII"), QStringLiteral("MODBUS-RTU")}));
   addRow(grid, 2, QStringLiteral("Скорость:"),
-         list(QStringLiteral("comboboxBaud"),
-              {QStringLiteral("2400"), QStringLiteral("4800"), QStringLiteral("9600"),
-               QStringLiteral("19200"), QStringLiteral("38400"), QStringLiteral("57600"),
-               QStringLiteral("115200")}));
+         compactList(QStringLiteral("comboboxBaud"),
+                     {QStringLiteral("2400"), QStringLiteral("4800"), QStringLiteral("9600"),
+                      QStringLiteral("19200"), QStringLiteral("38400"), QStringLiteral("57600"),
+                      QStringLiteral("115200")}));
   addRow(grid, 3, QStringLiteral("Тип входного сигнала:"),
-         list(QStringLiteral("comboboxTypeGrad"), {QStringLiteral("50П (W=1.3910)"),
-                                                   QStringLiteral("100П (W=1.3910)"),
-                                                   QStringLiteral("50М (W=1.4260)"),
-                                                   QStringLiteral("100М (W=1. 4260)"),
-                                                   QStringLiteral("50П (W=1.3850)"),
-                                                   QStringLiteral("100П (W=1.3850)"),
-                                                   QStringLiteral("50М (W=1.4280)"),
-                                                   QStringLiteral("100М (W=1.4280)"),
-                                                   QStringLiteral("Градуировка 21"),
-                                                   QStringLiteral("Градуировка 23"),
-                                                   QStringLiteral("S"),
-                                                   QStringLiteral("K"),
-                                                   QStringLiteral("L"),
-                                                   QStringLiteral("B"),
-                                                   QStringLiteral("A1"),
-                                                   QStringLiteral("J"),
-                                                   QStringLiteral("N"),
-                                                   QStringLiteral("(0..5)mA"),
-                                                   QStringLiteral("(0..20)mA"),
-                                                   QStringLiteral("(4..20)mA"),
-                                                   QStringLiteral("(20..4)mA"),
-                                                   QStringLiteral("(0..20)mV"),
-                                                   QStringLiteral("(0..100)mV"),
-                                                   QStringLiteral("(0..1)V"),
-                                                   QStringLiteral("(-1..1)V"),
-                                                   QStringLiteral("(0…1000) Ом")}));
-  addRow(grid, 4, QStringLiteral("Период фильтрации:"), edit(QStringLiteral("editPeriodFiltr"), 2));
+         compactList(QStringLiteral("comboboxTypeGrad"), {QStringLiteral("50П (W=1.3910)"),
+                                                          QStringLiteral("100П (W=1.3910)"),
+                                                          QStringLiteral("50М (W=1.4260)"),
+                                                          QStringLiteral("100М (W=1. 4260)"),
+                                                          QStringLiteral("50П (W=1.3850)"),
+                                                          QStringLiteral("100П (W=1.3850)"),
+                                                          QStringLiteral("50М (W=1.4280)"),
+                                                          QStringLiteral("100М (W=1.4280)"),
+                                                          QStringLiteral("Градуировка 21"),
+                                                          QStringLiteral("Градуировка 23"),
+                                                          QStringLiteral("S"),
+                                                          QStringLiteral("K"),
+                                                          QStringLiteral("L"),
+                                                          QStringLiteral("B"),
+                                                          QStringLiteral("A1"),
+                                                          QStringLiteral("J"),
+                                                          QStringLiteral("N"),
+                                                          QStringLiteral("(0..5)mA"),
+                                                          QStringLiteral("(0..20)mA"),
+                                                          QStringLiteral("(4..20)mA"),
+                                                          QStringLiteral("(20..4)mA"),
+                                                          QStringLiteral("(0..20)mV"),
+                                                          QStringLiteral("(0..100)mV"),
+                                                          QStringLiteral("(0..1)V"),
+                                                          QStringLiteral("(-1..1)V"),
+                                                          QStringLiteral("(0…1000) Ом")}));
+  addRow(grid, 4, QStringLiteral("Период фильтрации:"),
+         shortEdit(QStringLiteral("editPeriodFiltr"), 2));
   addRow(grid, 5, QStringLiteral("Период архивирования:"),
-         edit(QStringLiteral("editPeriodArh"), 2));
+         shortEdit(QStringLiteral("editPeriodArh"), 2));
 
   const std::pair<const char*, QString> switches[] = {
       {"CheckBoxFlagCanSqr", QStringLiteral("Включить функцию корнеизвлечения")},
@@ -138,17 +114,14 @@ QGroupBox* generalSettingsBox() {
   };
   int row = 6;
   for (const auto& [name, caption] : switches) {
-    auto* check = new QCheckBox(caption);
-    check->setObjectName(QString::fromLatin1(name));
-    grid->addWidget(check, row++, 0, 1, 2);
+    grid->addWidget(namedCheckBox(name, caption), row++, 0, 1, 2);
   }
 
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(
-      button(QStringLiteral("buttonReadNastrPrib"), QStringLiteral("Считать из прибора")));
-  auto* write = button(QStringLiteral("BitBtnWriteNastrPrib"), QStringLiteral("Записать в прибор"));
-  write->setIcon(write->style()->standardIcon(QStyle::SP_DialogSaveButton));
-  buttons->addWidget(write);
+      namedButton(QStringLiteral("buttonReadNastrPrib"), QStringLiteral("Считать из прибора")));
+  buttons->addWidget(namedButton(QStringLiteral("BitBtnWriteNastrPrib"),
+                                 QStyle::SP_DialogSaveButton, QStringLiteral("Записать в прибор")));
   grid->setRowStretch(row, 1);
   grid->addLayout(buttons, row + 1, 0, 1, 2);
   grid->setColumnStretch(1, 1);
@@ -165,7 +138,7 @@ void useInfoBackground(QWidget* field) {
 QGroupBox* clockBox() {
   auto* box = new QGroupBox(QStringLiteral(" Установка времени и даты "));
   box->setObjectName(QStringLiteral("GroupBox11"));
-  auto* grid = compactGrid(box);
+  auto* grid = compactGrid(box, kBoxMargins, kRowSpacing);
 
   addRow(grid, 0, QStringLiteral("Текущая дата:"),
          staticText(QStringLiteral("statictextDateNow"), QStringLiteral("24.24.24")));
@@ -174,27 +147,25 @@ QGroupBox* clockBox() {
   addRow(grid, 2, QStringLiteral("День недели:"),
          staticText(QStringLiteral("StaticTextDayWeekNow")));
 
-  auto* copy = button(QStringLiteral("btnCopyTime"), QStringLiteral(">>"));
+  auto* copy = namedButton(QStringLiteral("btnCopyTime"), QStringLiteral(">>"));
   copy->setToolTip(QStringLiteral("Скопировать дату и время"));
   copy->setFixedWidth(36);
   grid->addWidget(copy, 0, 2, 3, 1, Qt::AlignCenter);
 
   // Qt's "0" is the optional digit (its "9" would be a required one); the
   // literals stay part of the text, an empty position shows "_".
-  auto* date = new QLineEdit;
-  date->setObjectName(QStringLiteral("MaskEdit_DataProc"));
+  auto* date = namedEdit(QStringLiteral("MaskEdit_DataProc"));
   date->setInputMask(QStringLiteral("00.00.00;_"));
-  auto* time = new QLineEdit;
-  time->setObjectName(QStringLiteral("MaskEdit_TimeProc"));
+  auto* time = namedEdit(QStringLiteral("MaskEdit_TimeProc"));
   // Escaped, so that a separator that is also a mask character stays literal.
   const QString literal = QStringLiteral("\\") + timeSeparator();
   time->setInputMask(QStringLiteral("00") + literal + QStringLiteral("00") + literal +
                      QStringLiteral("00;_"));
-  auto* dayWeek = list(
+  auto* dayWeek = compactList(
       QStringLiteral("ComboBoxDayWeek"),
       {QStringLiteral("Пн."), QStringLiteral("Вт."), QStringLiteral("Ср."), QStringLiteral("Чт."),
        QStringLiteral("Пт."), QStringLiteral("Сб."), QStringLiteral("Вс.")});
-  auto* correct = edit(QStringLiteral("EditCorrect"), 2);
+  auto* correct = shortEdit(QStringLiteral("EditCorrect"), 2);
   correct->setText(QStringLiteral("0"));
   for (QWidget* field : {static_cast<QWidget*>(date), static_cast<QWidget*>(time),
                          static_cast<QWidget*>(dayWeek), static_cast<QWidget*>(correct)}) {
@@ -209,10 +180,12 @@ QGroupBox* clockBox() {
   addRow(device, 3, QStringLiteral("Коррекция:"), correct);
   grid->addLayout(device, 3, 0, 1, 3);
 
-  grid->addWidget(button(QStringLiteral("btnReadDataTime"), QStringLiteral("Считать из прибора")),
-                  4, 0, 1, 3);
-  grid->addWidget(button(QStringLiteral("btnWriteDataTime"), QStringLiteral("Записать в прибор")),
-                  5, 0, 1, 3);
+  grid->addWidget(
+      namedButton(QStringLiteral("btnReadDataTime"), QStringLiteral("Считать из прибора")), 4, 0, 1,
+      3);
+  grid->addWidget(
+      namedButton(QStringLiteral("btnWriteDataTime"), QStringLiteral("Записать в прибор")), 5, 0, 1,
+      3);
   grid->setColumnStretch(1, 1);
   return box;
 }

@@ -9,23 +9,13 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "ui/compact_layout.h"
+#include "ui/named_controls.h"
+
 namespace {
 
-// Texts shown in these fields come from the instrument, so they never go through rich text.
-QLabel* plainLabel(const QString& text, QWidget* parent) {
-  auto* label = new QLabel(text, parent);
-  label->setTextFormat(Qt::PlainText);
-  return label;
-}
-
-QLabel* staticText(const char* name, const QString& text, QWidget* parent) {
-  auto* field = plainLabel(text, parent);
-  field->setObjectName(QLatin1String(name));
-  return field;
-}
-
 // A coloured indicator: the colour is the state, so the background must be painted.
-QLabel* indicator(const char* name, const QString& text, const QColor& color, QWidget* parent) {
+QLabel* indicator(QAnyStringView name, const QString& text, const QColor& color, QWidget* parent) {
   auto* field = staticText(name, text, parent);
   field->setAutoFillBackground(true);
   field->setFrameShape(QFrame::Panel);
@@ -76,10 +66,7 @@ QColor MeasurementsPage::setpointInactiveColor() { return QColor(0xC0, 0xC0, 0xC
 QWidget* MeasurementsPage::buildValues() {
   auto* group = new QGroupBox(this);
   group->setObjectName(QStringLiteral("GroupBox5"));
-  auto* grid = new QGridLayout(group);
-  grid->setContentsMargins(6, 6, 6, 6);
-  grid->setHorizontalSpacing(6);
-  grid->setVerticalSpacing(6);
+  auto* grid = compactGrid(group, {6, 6, 6, 6}, 6);
 
   struct ValueRow {
     const char* label;
@@ -110,9 +97,9 @@ QWidget* MeasurementsPage::buildValues() {
   for (int n = 1; n <= 4; ++n, ++row) {
     const QByteArray ust = "StaticTextSostUst" + QByteArray::number(n);
     const QByteArray rele = "StaticTextSostRele" + QByteArray::number(n);
-    auto* ustField = indicator(ust.constData(), QString(), setpointInactiveColor(), group);
+    auto* ustField = indicator(ust, QString(), setpointInactiveColor(), group);
     ustField->setFixedSize(40, 18);
-    auto* releField = staticText(rele.constData(), QString(), group);
+    auto* releField = staticText(rele, QString(), group);
     releField->setMinimumWidth(80);
     grid->addWidget(plainLabel(QStringLiteral("Уставка %1:").arg(n), group), row, 0);
     grid->addWidget(ustField, row, 1);
@@ -121,18 +108,15 @@ QWidget* MeasurementsPage::buildValues() {
   }
 
   grid->setRowMinimumHeight(row++, 6);
-  auto* start = new QPushButton(style()->standardIcon(QStyle::SP_MediaPlay),
-                                QStringLiteral("Начать измерение"), group);
-  start->setObjectName(QStringLiteral("BitBtnIzmerStart"));
-  auto* stop = new QPushButton(style()->standardIcon(QStyle::SP_MediaStop),
-                               QStringLiteral("Остановить измерение"), group);
-  stop->setObjectName(QStringLiteral("BitBtnIzmerStop"));
-  grid->addWidget(start, row++, 0, 1, 4);
-  grid->addWidget(stop, row++, 0, 1, 4);
-
-  auto* ethernet = new QCheckBox(QStringLiteral("Получить измеренияпо Ethernet"), group);
-  ethernet->setObjectName(QStringLiteral("CheckBox1"));
-  grid->addWidget(ethernet, row++, 0, 1, 4);
+  grid->addWidget(namedButton("BitBtnIzmerStart", QStyle::SP_MediaPlay,
+                              QStringLiteral("Начать измерение"), group),
+                  row++, 0, 1, 4);
+  grid->addWidget(namedButton("BitBtnIzmerStop", QStyle::SP_MediaStop,
+                              QStringLiteral("Остановить измерение"), group),
+                  row++, 0, 1, 4);
+  grid->addWidget(
+      namedCheckBox("CheckBox1", QStringLiteral("Получить измеренияпо Ethernet"), group), row++, 0,
+      1, 4);
 
   grid->setRowStretch(row, 1);
   grid->setColumnStretch(3, 1);

@@ -10,29 +10,17 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "ui/compact_layout.h"
+#include "ui/named_controls.h"
+
 namespace {
 
-QLabel* plainLabel(const QString& text, QWidget* parent) {
-  auto* label = new QLabel(text, parent);
-  label->setTextFormat(Qt::PlainText);
-  return label;
-}
-
-QLineEdit* valueField(const QByteArray& name, QWidget* parent) {
-  auto* field = new QLineEdit(parent);
-  field->setObjectName(QString::fromLatin1(name));
+QLineEdit* valueField(QAnyStringView name, QWidget* parent) {
+  auto* field = namedEdit(name, QString(), parent);
   field->setInputMask(SetpointsPage::initialValueMask());
   field->setText(QStringLiteral("    "));
   field->setMaximumWidth(90);
   return field;
-}
-
-QComboBox* selectionList(const QByteArray& name, const QStringList& items, QWidget* parent) {
-  auto* list = new QComboBox(parent);
-  list->setObjectName(QString::fromLatin1(name));
-  list->addItems(items);
-  list->setCurrentIndex(-1);
-  return list;
 }
 
 }  // namespace
@@ -54,20 +42,14 @@ QString SetpointsPage::initialValueMask() { return QStringLiteral("#000;_"); }
 
 QWidget* SetpointsPage::buildScale() {
   auto* box = new QWidget(this);
-  auto* grid = new QGridLayout(box);
-  grid->setContentsMargins(0, 0, 0, 0);
-  grid->setHorizontalSpacing(6);
-  grid->setVerticalSpacing(3);
+  auto* grid = compactGrid(box, {}, 3);
 
   auto* polZap = selectionList("ComboBoxPolZap",
                                {QStringLiteral("0000"), QStringLiteral("000.0"),
                                 QStringLiteral("00.00"), QStringLiteral("0.000")},
                                box);
   polZap->setMaximumWidth(90);
-  auto* polZapLabel = plainLabel(QStringLiteral("Положение запятой:"), box);
-  polZapLabel->setBuddy(polZap);
-  grid->addWidget(polZapLabel, 0, 0);
-  grid->addWidget(polZap, 0, 1);
+  addRow(grid, 0, QStringLiteral("Положение запятой:"), polZap);
 
   struct RangeRow {
     const char* name;
@@ -80,24 +62,15 @@ QWidget* SetpointsPage::buildScale() {
       {"MaskEditZK", "Конец барграфа (преоб-я):"},
   };
   int row = 1;
-  for (const RangeRow& range : kRanges) {
-    auto* field = valueField(range.name, box);
-    auto* label = plainLabel(QString::fromUtf8(range.label), box);
-    label->setBuddy(field);
-    grid->addWidget(label, row, 0);
-    grid->addWidget(field, row, 1);
-    ++row;
-  }
+  for (const RangeRow& range : kRanges)
+    addRow(grid, row++, QString::fromUtf8(range.label), valueField(range.name, box));
   grid->setColumnStretch(2, 1);
   return box;
 }
 
 QWidget* SetpointsPage::buildSetpoints() {
   auto* box = new QWidget(this);
-  auto* grid = new QGridLayout(box);
-  grid->setContentsMargins(0, 0, 0, 0);
-  grid->setHorizontalSpacing(4);
-  grid->setVerticalSpacing(3);
+  auto* grid = compactGrid(box, {}, 3, 4);
 
   const QStringList kinds[] = {
       {QStringLiteral("Меньше"), QStringLiteral("Больше")},
@@ -126,9 +99,8 @@ QWidget* SetpointsPage::buildSetpoints() {
     header->setAlignment(Qt::AlignCenter);
     grid->addWidget(header, 0, n);
 
-    auto* enable = new QCheckBox(QStringLiteral("Включить"), box);
-    enable->setObjectName(QString::fromLatin1("CheckBoxUst" + suffix + "Vkl"));
-    grid->addWidget(enable, 1, n);
+    grid->addWidget(namedCheckBox("CheckBoxUst" + suffix + "Vkl", QStringLiteral("Включить"), box),
+                    1, n);
     grid->addWidget(valueField("MaskEditNastrPribUst" + suffix, box), 2, n);
     grid->addWidget(valueField("MaskEditNastrPribZona" + suffix, box), 3, n);
     for (int k = 0; k < 4; ++k)
@@ -143,14 +115,10 @@ QWidget* SetpointsPage::buildButtons() {
   auto* row = new QHBoxLayout(box);
   row->setContentsMargins(0, 0, 0, 0);
   row->setSpacing(6);
-  auto* read = new QPushButton(style()->standardIcon(QStyle::SP_BrowserReload),
-                               QStringLiteral("Считать из прибора"), box);
-  read->setObjectName(QStringLiteral("BitBtnReadNatrUst"));
-  auto* write = new QPushButton(style()->standardIcon(QStyle::SP_DialogSaveButton),
-                                QStringLiteral("Записать в прибор"), box);
-  write->setObjectName(QStringLiteral("BitBtnWriteNatrUst"));
-  row->addWidget(read);
-  row->addWidget(write);
+  row->addWidget(namedButton("BitBtnReadNatrUst", QStyle::SP_BrowserReload,
+                             QStringLiteral("Считать из прибора"), box));
+  row->addWidget(namedButton("BitBtnWriteNatrUst", QStyle::SP_DialogSaveButton,
+                             QStringLiteral("Записать в прибор"), box));
   row->addStretch(1);
   return box;
 }
