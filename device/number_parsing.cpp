@@ -43,7 +43,10 @@ std::optional<int32_t> ParseInteger(std::string_view text) {
 }
 
 std::string IntegerConversionErrorText(std::string_view text) {
-  return "'" + std::string(text) + "' is not a valid integer value";
+  // Appended piece by piece: g++ 12 warns falsely (-Wrestrict) on "'" + std::string.
+  std::string message(1, '\'');
+  message.append(text).append("' is not a valid integer value");
+  return message;
 }
 
 std::optional<double> ParseDecimal(std::string_view text, std::string_view separator) {

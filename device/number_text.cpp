@@ -67,7 +67,7 @@ std::string fixed(const Decimal& d, int decimals, std::string_view separator) {
 }
 
 std::string scientific(const Decimal& d, std::string_view separator) {
-  char exponent[8];
+  char exponent[16];  // room for "E" and any int, sign included
   std::snprintf(exponent, sizeof exponent, "E%+03d", d.exponent);
   return d.digits.substr(0, 1) + std::string(separator) + d.digits.substr(1) + exponent;
 }
