@@ -15,25 +15,14 @@
 #include <vector>
 
 #include "modbus/exchange.h"
-#include "modbus/port_interface.h"
 #include "modbus/steady_tick.h"
+#include "tests/ui/silent_port.h"
 #include "ui/qt_event_pump.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
-
-class SilentPort final : public modbus::PortInterface {
- public:
-  void Close() override {}
-  void SetComNumber(uint16_t) override {}
-  void SetBaudRate(uint32_t) override {}
-  void Open() override {}
-  void WriteString(const modbus::ByteString&) override {}
-  int32_t InBufUsed() override { return 0; }
-  modbus::ByteString ReadString() override { return {}; }
-};
 
 // Receives stamped events and records how long each took to be served.
 class StampedReceiver : public QObject {
