@@ -10,9 +10,24 @@ uint8_t portByte(int portNumber) { return static_cast<uint8_t>(portNumber); }
 
 }  // namespace
 
+// Declared before a hold, so that it runs after the hold has released the link.
+class DeviceLink::DeferredClose {
+ public:
+  explicit DeferredClose(DeviceLink& link) : link_(link) {}
+  DeferredClose(const DeferredClose&) = delete;
+  DeferredClose& operator=(const DeferredClose&) = delete;
+  ~DeferredClose() {
+    if (link_.closePending_ && !link_.guard_.busy()) link_.closeNow();
+  }
+
+ private:
+  DeviceLink& link_;
+};
+
 DeviceLink::DeviceLink(const modbus::LinkServices& services) : services_(services) {}
 
 bool DeviceLink::portCheck() {
+  const DeferredClose deferred(*this);
   auto hold = guard_.tryAcquire();
   if (!hold) return false;
   try {
@@ -31,32 +46,40 @@ bool DeviceLink::portCheck() {
   }
 }
 
-modbus::ExchangeResult DeviceLink::readHoldingRegisters(int32_t start, int32_t count) {
+modbus::ExchangeResult DeviceLink::request(const std::function<modbus::ExchangeResult()>& send) {
+  const DeferredClose deferred(*this);
   auto hold = guard_.tryAcquire();
   if (!hold) return modbus::ExchangeResult(1, static_cast<char>(kBusyResult));
-  return modbus::ReadHoldingRegisters(services_, portByte(parameters_.portNumber),
-                                      parameters_.baudIndex, parameters_.timing, kInstrumentAddress,
-                                      start, count);
+  return send();
+}
+
+modbus::ExchangeResult DeviceLink::readHoldingRegisters(int32_t start, int32_t count) {
+  return request([&] {
+    return modbus::ReadHoldingRegisters(services_, portByte(parameters_.portNumber),
+                                        parameters_.baudIndex, parameters_.timing,
+                                        kInstrumentAddress, start, count);
+  });
 }
 
 modbus::ExchangeResult DeviceLink::readInputRegisters(int32_t start, int32_t count) {
-  auto hold = guard_.tryAcquire();
-  if (!hold) return modbus::ExchangeResult(1, static_cast<char>(kBusyResult));
-  return modbus::ReadInputRegisters(services_, portByte(parameters_.portNumber),
-                                    parameters_.baudIndex, parameters_.timing, kInstrumentAddress,
-                                    start, count);
+  return request([&] {
+    return modbus::ReadInputRegisters(services_, portByte(parameters_.portNumber),
+                                      parameters_.baudIndex, parameters_.timing, kInstrumentAddress,
+                                      start, count);
+  });
 }
 
 modbus::ExchangeResult DeviceLink::writeMultipleRegisters(int32_t start, int32_t count,
                                                           const modbus::ByteString& data) {
-  auto hold = guard_.tryAcquire();
-  if (!hold) return modbus::ExchangeResult(1, static_cast<char>(kBusyResult));
-  return modbus::WriteMultipleRegisters(services_, portByte(parameters_.portNumber),
-                                        parameters_.baudIndex, parameters_.timing,
-                                        kInstrumentAddress, start, count, data);
+  return request([&] {
+    return modbus::WriteMultipleRegisters(services_, portByte(parameters_.portNumber),
+                                          parameters_.baudIndex, parameters_.timing,
+                                          kInstrumentAddress, start, count, data);
+  });
 }
 
 bool DeviceLink::runExclusive(const std::function<void(const modbus::LinkServices&)>& work) {
+  const DeferredClose deferred(*this);
   auto hold = guard_.tryAcquire();
   if (!hold) return false;
   work(services_);
@@ -64,13 +87,20 @@ bool DeviceLink::runExclusive(const std::function<void(const modbus::LinkService
 }
 
 bool DeviceLink::closePort() {
-  auto hold = guard_.tryAcquire();
-  if (!hold) return false;
+  if (guard_.busy()) {
+    closePending_ = true;
+    return false;
+  }
+  closeNow();
+  return true;
+}
+
+void DeviceLink::closeNow() {
+  closePending_ = false;
   try {
     services_.port.Close();
   } catch (...) {
   }
-  return true;
 }
 
 }  // namespace device

@@ -35,14 +35,22 @@ class DeviceLink final : public RegisterLink {
   // not run, when the link is busy.
   bool runExclusive(const std::function<void(const modbus::LinkServices&)>& work);
 
-  // Closes the port unless an exchange is under way (that exchange closes it
-  // itself when it ends). Errors while closing are ignored. False when busy.
+  // Closes the port now or, while an exchange is under way, as soon as it
+  // has ended: the port is never closed under a waiting exchange. Errors
+  // while closing are ignored. True when closed at once.
   bool closePort();
 
  private:
+  // Runs the close that closePort() put off once the link is free again.
+  class DeferredClose;
+
+  modbus::ExchangeResult request(const std::function<modbus::ExchangeResult()>& send);
+  void closeNow();
+
   modbus::LinkServices services_;
   LinkParameters parameters_;
   BusyGuard guard_;
+  bool closePending_ = false;
 };
 
 }  // namespace device

@@ -1,6 +1,7 @@
 #include "sim/command_line.h"
 
 #include <charconv>
+#include <utility>
 
 #include "sim/line_speed.h"
 
@@ -25,13 +26,31 @@ constexpr FaultName kFaultNames[] = {
     {"delay", Fault::kExtraDelay},
 };
 
-std::optional<int> parseInt(std::string_view text, int min, int max) {
+std::optional<int> parseInt(std::string_view text, int min, int max, int base = 10) {
   int value = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, base);
   if (ec != std::errc() || end != text.data() + text.size() || value < min || value > max) {
     return std::nullopt;
   }
   return value;
+}
+
+// Decimal, or hexadecimal after 0x.
+std::optional<int> parseNumber(std::string_view text, int min, int max) {
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    return parseInt(text.substr(2), min, max, 16);
+  }
+  return parseInt(text, min, max);
+}
+
+// SETPOINTS:RELAYS, four bits each.
+std::optional<std::pair<uint8_t, uint8_t>> parseOutputs(std::string_view text) {
+  const std::size_t colon = text.find(':');
+  if (colon == std::string_view::npos) return std::nullopt;
+  const auto setpoints = parseNumber(text.substr(0, colon), 0, 15);
+  const auto relays = parseNumber(text.substr(colon + 1), 0, 15);
+  if (!setpoints || !relays) return std::nullopt;
+  return std::pair{static_cast<uint8_t>(*setpoints), static_cast<uint8_t>(*relays)};
 }
 
 std::optional<int> speedIndexOf(std::string_view text) {
@@ -67,7 +86,8 @@ std::optional<ProgramOptions> ParseCommandLine(const std::vector<std::string>& a
     const bool takesValue = a == "-d" || a == "--device" || a == "-l" || a == "--link" ||
                             a == "-s" || a == "--speed" || a == "-a" || a == "--address" ||
                             a == "-t" || a == "--turnaround" || a == "-f" || a == "--fault" ||
-                            a == "--fault-ms" || a == "--tcp";
+                            a == "--fault-ms" || a == "--fault-word" || a == "--outputs" ||
+                            a == "--tcp";
     if (!takesValue) {
       error = "неизвестный параметр: " + a;
       return std::nullopt;
@@ -105,6 +125,14 @@ std::optional<ProgramOptions> ParseCommandLine(const std::vector<std::string>& a
       const auto n = parseInt(v, 0, 600000);
       if (!n) return bad();
       o.simulator.faultParamMs = *n;
+    } else if (a == "--fault-word") {
+      const auto n = parseNumber(v, 0, 65535);
+      if (!n) return bad();
+      o.simulator.faultWord = static_cast<uint16_t>(*n);
+    } else if (a == "--outputs") {
+      const auto outputs = parseOutputs(v);
+      if (!outputs) return bad();
+      o.simulator.heldOutputs = outputs;
     } else {
       const auto n = parseInt(v, 0, 65535);
       if (!n) return bad();
@@ -146,6 +174,14 @@ std::string HelpText() {
                           delay          ответ с дополнительной задержкой
       --fault-ms МС     пауза для split (по умолчанию 1100), задержка для
                         delay (по умолчанию 2500)
+      --fault-word СЛОВО
+                        слово неисправностей прибора при запуске, десятичное
+                        или 0x.... (по умолчанию 0)
+      --outputs УСТ:РЕЛЕ
+                        держать состояния уставок и реле: бит 0..3 на каждую
+                        уставку и реле (1 - сработала, замкнуто), 0..15
+                        десятичное или 0x., например 0x5:0x3 (по умолчанию
+                        состояния следуют за измерением)
       --tcp ПОРТ        тестовый TCP-узел на 127.0.0.1:ПОРТ: на каждый
                         полученный текст отвечает коротким текстом
   -h, --help            эта справка

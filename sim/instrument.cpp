@@ -157,6 +157,18 @@ uint8_t Instrument::relayStates() const {
   const std::lock_guard lock(state_->mutex);
   return state_->relayStates;
 }
+void Instrument::holdOutputs(uint8_t setpointStates, uint8_t relayStates) {
+  const std::lock_guard lock(state_->mutex);
+  // Four setpoints, four relays.
+  state_->heldOutputs.emplace(static_cast<uint8_t>(setpointStates & 0x0F),
+                              static_cast<uint8_t>(relayStates & 0x0F));
+  state_->updateOutputs();
+}
+void Instrument::releaseOutputs() {
+  const std::lock_guard lock(state_->mutex);
+  state_->heldOutputs.reset();
+  state_->updateOutputs();
+}
 
 void Instrument::appendArchiveRecord(const ArchiveRecord& record) {
   const std::lock_guard lock(state_->mutex);

@@ -68,6 +68,11 @@ class Instrument {
   void resumeLiveMeasurement();
   uint8_t setpointStates() const;  // IR byte 12, bit 0 = setpoint 1
   uint8_t relayStates() const;     // IR byte 13, bit 0 = relay 1, set = closed
+  // Shows fixed setpoint and relay states (bits 0..3) instead of the derived
+  // ones; the setpoints keep working underneath, so a release shows them as
+  // if nothing had been held.
+  void holdOutputs(uint8_t setpointStates, uint8_t relayStates);
+  void releaseOutputs();
 
   // Archive (windows HR 9002, 9018, 9034, 9050).
   void appendArchiveRecord(const ArchiveRecord& record);

@@ -108,12 +108,13 @@ void Instrument::State::updateOutputs() {
     c.flags = holding.u8(at + 8);
     const uint8_t bit = static_cast<uint8_t>(1u << n);
     const float input = (c.flags & setpoint_flag::kRate) ? rate : values.physical;
-    const bool active = NextSetpointState((setpointStates & bit) != 0, c, input);
+    const bool active = NextSetpointState((derivedSetpoints & bit) != 0, c, input);
     if (active) states |= bit;
     if (RelayClosed(active, c.flags, sensorBreak, (heldRelays & bit) != 0)) relays |= bit;
   }
-  setpointStates = states;
-  relayStates = relays;
+  derivedSetpoints = states;
+  setpointStates = heldOutputs ? heldOutputs->first : states;
+  relayStates = heldOutputs ? heldOutputs->second : relays;
 }
 
 void Instrument::State::appendCurrentRecord() {

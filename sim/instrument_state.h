@@ -2,6 +2,7 @@
 
 #include <mutex>
 #include <optional>
+#include <utility>
 
 #include "sim/archive.h"
 #include "sim/byte_image.h"
@@ -37,9 +38,11 @@ class Instrument::State {
   double liveSeconds = 0;
   float rate = 0;  // of the physical quantity, per second
 
-  uint8_t setpointStates = 0;
+  uint8_t setpointStates = 0;  // as shown: held or derived
   uint8_t relayStates = 0;
-  uint8_t heldRelays = 0;  // relays of disabled setpoints
+  uint8_t derivedSetpoints = 0;  // the setpoints' own states, which their hysteresis needs
+  uint8_t heldRelays = 0;        // relays of disabled setpoints
+  std::optional<std::pair<uint8_t, uint8_t>> heldOutputs;  // setpoint states, relay states
 
   Archive archive{Instrument::kArchiveCapacity};
   int64_t archiveElapsedMs = 0;

@@ -106,6 +106,10 @@ Simulator::Impl::Impl(SimulatorOptions options)
   settings_.turnaroundMs = std::max(0, options.turnaroundMs);
   settings_.checkLineSpeed = options.checkLineSpeed;
   instrument_.setNetworkAddress(options.networkAddress);
+  instrument_.setFaultWord(options.faultWord);
+  if (options.heldOutputs) {
+    instrument_.holdOutputs(options.heldOutputs->first, options.heldOutputs->second);
+  }
   if (BitsPerSecondOfIndex(options.interfaceBaudIndex) == 0) {
     throw std::runtime_error("interface speed index outside 0..6");
   }

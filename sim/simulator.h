@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "sim/fault.h"
 #include "sim/instrument.h"
@@ -21,6 +23,9 @@ struct SimulatorOptions {
   // interface speed. Off: answer at any speed.
   bool checkLineSpeed = true;
   int updatePeriodMs = 250;  // measurement, clock, setpoint and archive update
+  uint16_t faultWord = 0;    // IR bytes 8..9 at start
+  // Setpoint and relay states (bits 0..3) shown instead of the derived ones.
+  std::optional<std::pair<uint8_t, uint8_t>> heldOutputs;
 };
 
 // The instrument with a Modbus ASCII slave on its line, served on a thread of its own.

@@ -115,6 +115,21 @@ TEST_F(DeviceLinkTest, BusyFlagIsReleasedWhenExclusiveWorkThrows) {
   EXPECT_FALSE(link_.busy());
 }
 
+TEST_F(DeviceLinkTest, ClosePortDuringAnExchangeClosesOnceTheExchangeHasEnded) {
+  // A silent instrument: after 02h the exchange leaves the port open.
+  size_t callsAtClose = 0;
+  clock_.onPump = [&] {
+    if (callsAtClose != 0) return;
+    EXPECT_FALSE(link_.closePort());
+    callsAtClose = port_.calls.size();
+  };
+  EXPECT_EQ(link_.readInputRegisters(0, 13).size(), 1u);
+  ASSERT_GT(callsAtClose, 0u);
+  // Nothing closed under the waiting exchange; one close after it.
+  EXPECT_EQ(Calls(port_.calls.begin() + static_cast<long>(callsAtClose), port_.calls.end()),
+            (Calls{"Close"}));
+}
+
 TEST_F(DeviceLinkTest, ClosePortIgnoresErrors) {
   port_.failAt = "Close";
   EXPECT_TRUE(link_.closePort());

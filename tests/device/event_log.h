@@ -5,6 +5,7 @@
 
 #include "device/discovery_view.h"
 #include "device/message_sink.h"
+#include "device/operation_controls.h"
 
 namespace device_test {
 
@@ -49,6 +50,21 @@ class RecordingDiscoveryView : public device::DiscoveryView {
     log_.push_back("show " + texts.type + " " + texts.version + " " + texts.date + " " +
                    texts.serial);
   }
+
+ private:
+  EventLog& log_;
+};
+
+// The connection panel, the measurement timer and an operation's button.
+class RecordingControls : public device::OperationControls {
+ public:
+  explicit RecordingControls(EventLog& log) : log_(log) {}
+
+  device::ConnectionSelection selection{0, 2};
+
+  device::ConnectionSelection connection() const override { return selection; }
+  void stopMeasurementTimer() override { log_.push_back("stop timer"); }
+  void setButtonEnabled(bool enabled) override { log_.push_back(enabled ? "enable" : "disable"); }
 
  private:
   EventLog& log_;

@@ -3,6 +3,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "device/busy_guard.h"
 #include "device/register_link.h"
@@ -43,8 +44,9 @@ class ScriptedLink : public device::RegisterLink {
     return request("write HR", start, count, data);
   }
 
-  // The data written by the last write request.
+  // The data written by the last write request, and by every write request.
   modbus::ByteString lastWritten;
+  std::vector<modbus::ByteString> written;
 
  private:
   modbus::ExchangeResult request(const std::string& what, int32_t start, int32_t count,
@@ -56,6 +58,7 @@ class ScriptedLink : public device::RegisterLink {
                    std::to_string(parameters_.baudIndex) + " " + std::to_string(t.overallLimit) +
                    "/" + std::to_string(t.responseDelay) + "/" + std::to_string(t.exchangeDelay));
     lastWritten = data;
+    if (what.starts_with("write")) written.push_back(data);
     if (duringRequest) duringRequest();
     if (results.empty()) return modbus::ExchangeResult(1, static_cast<char>(modbus::kNoAnswer));
     modbus::ExchangeResult result = results.front();
@@ -71,6 +74,16 @@ class ScriptedLink : public device::RegisterLink {
 // A successful register read reply: address 0, the function, byte count, data.
 inline modbus::ExchangeResult ReadReply(const std::string& data, char function = 0x03) {
   return std::string{'\0', function, static_cast<char>(data.size())} + data;
+}
+
+// The 6-byte echo of a successful register write.
+inline modbus::ExchangeResult WriteReply(int32_t start, int32_t count) {
+  return std::string{'\0',
+                     0x10,
+                     static_cast<char>(start >> 8),
+                     static_cast<char>(start),
+                     static_cast<char>(count >> 8),
+                     static_cast<char>(count)};
 }
 
 inline modbus::ExchangeResult ResultCode(uint8_t code) {

@@ -206,6 +206,32 @@ TEST(InstrumentBlocks, RelaysFollowSetpointsWithInitialAndOnBreakStates) {
   EXPECT_EQ(coils, std::string(1, '\x07'));
 }
 
+TEST(InstrumentBlocks, HeldOutputsShowUntilReleasedWhileSetpointsKeepWorking) {
+  Instrument in;
+  in.freezeMeasurement({23, 90, 0});
+  in.freezeMeasurement({23, 79, 0});  // setpoint 1 (80.0, zone 2.0) stays on by its hysteresis
+  const uint8_t setpoints = in.setpointStates();
+  const uint8_t relays = in.relayStates();
+  ASSERT_EQ(setpoints & 0x1, 0x1);
+  const auto heldSetpoints = static_cast<uint8_t>(~setpoints & 0x0F);
+  const auto heldRelays = static_cast<uint8_t>(~relays & 0x0F);
+  in.holdOutputs(heldSetpoints, heldRelays);
+  for (const char* when : {"at once", "after an update"}) {
+    std::string ir, coils, inputs;
+    ASSERT_EQ(in.readInputRegisters(0, 7, ir), 0);
+    ASSERT_EQ(in.readCoils(0, 4, coils), 0);
+    ASSERT_EQ(in.readDiscreteInputs(0, 4, inputs), 0);
+    EXPECT_EQ(at(ir, 12), heldSetpoints) << when;
+    EXPECT_EQ(at(ir, 13), heldRelays) << when;
+    EXPECT_EQ(coils, std::string(1, static_cast<char>(heldRelays))) << when;
+    EXPECT_EQ(inputs, std::string(1, static_cast<char>(heldSetpoints))) << when;
+    in.advance(milliseconds(1000));
+  }
+  in.releaseOutputs();
+  EXPECT_EQ(in.setpointStates(), setpoints);
+  EXPECT_EQ(in.relayStates(), relays);
+}
+
 TEST(InstrumentBlocks, CalibrationCommandsAndOutputCurrentLeaveRegister12Alone) {
   Instrument in;
   const std::string flagsBefore = in.holdingBytes(12, 1);
