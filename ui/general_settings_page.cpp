@@ -37,8 +37,6 @@ QComboBox* compactList(QAnyStringView name, const QStringList& items) {
 constexpr QMargins kBoxMargins(6, 4, 6, 6);
 constexpr int kRowSpacing = 3;
 
-QString twoDigits(int value) { return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0')); }
-
 // The system's time separator, taken from the locale's short time format.
 QChar timeSeparator() {
   for (const QChar c : QLocale::system().timeFormat(QLocale::ShortFormat)) {
@@ -192,7 +190,7 @@ QGroupBox* clockBox() {
 
 }  // namespace
 
-GeneralSettingsPage::GeneralSettingsPage(QWidget* parent) : QWidget(parent) {
+void GeneralSettingsPage::buildLayout() {
   setObjectName(QStringLiteral("TabSheet1"));
   auto* right = new QVBoxLayout;
   right->setSpacing(4);
@@ -214,17 +212,102 @@ GeneralSettingsPage::GeneralSettingsPage(QWidget* parent) : QWidget(parent) {
   columns->addLayout(right, 1);
 }
 
+namespace {
+
+QString fromUtf8(const std::string& text) { return QString::fromStdString(text); }
+
+// The mask's blank character marks an empty position.
+constexpr QChar kMaskBlank = u'_';
+
+// A mask field's text as the clock operations read it: literals kept, an
+// empty position as a blank.
+std::string maskFieldText(const QLineEdit& field) {
+  QString text = field.displayText();
+  text.replace(kMaskBlank, u' ');
+  return text.toStdString();
+}
+
+template <typename T>
+T* namedChild(const QWidget& page, const char* name) {
+  return page.findChild<T*>(QLatin1String(name));
+}
+
+}  // namespace
+
+GeneralSettingsPage::GeneralSettingsPage(QWidget* parent) : QWidget(parent) {
+  buildLayout();
+  address_ = namedChild<QLineEdit>(*this, "EditPribAdr");
+  protocol_ = namedChild<QComboBox>(*this, "comboboxProtocol");
+  baud_ = namedChild<QComboBox>(*this, "comboboxBaud");
+  inputType_ = namedChild<QComboBox>(*this, "comboboxTypeGrad");
+  filterPeriod_ = namedChild<QLineEdit>(*this, "editPeriodFiltr");
+  archivePeriod_ = namedChild<QLineEdit>(*this, "editPeriodArh");
+  squareRoot_ = namedChild<QCheckBox>(*this, "CheckBoxFlagCanSqr");
+  coldJunction_ = namedChild<QCheckBox>(*this, "CheckBoxFlagCanXC");
+  scaling_ = namedChild<QCheckBox>(*this, "CheckBoxFlagCanPreobrY");
+  outputCurrent_ = namedChild<QCheckBox>(*this, "CheckBoxFlagCanIout");
+  dateNow_ = namedChild<QLabel>(*this, "statictextDateNow");
+  timeNow_ = namedChild<QLabel>(*this, "statictextTimeNow");
+  dayWeekNow_ = namedChild<QLabel>(*this, "StaticTextDayWeekNow");
+  date_ = namedChild<QLineEdit>(*this, "MaskEdit_DataProc");
+  time_ = namedChild<QLineEdit>(*this, "MaskEdit_TimeProc");
+  dayWeek_ = namedChild<QComboBox>(*this, "ComboBoxDayWeek");
+  correct_ = namedChild<QLineEdit>(*this, "EditCorrect");
+}
+
 void GeneralSettingsPage::showPcClock(const QDateTime& now) {
-  static const QString kDays[] = {
-      QStringLiteral("Пн."), QStringLiteral("Вт."), QStringLiteral("Ср."), QStringLiteral("Чт."),
-      QStringLiteral("Пт."), QStringLiteral("Сб."), QStringLiteral("Вс.")};
   const QDate date = now.date();
   const QTime time = now.time();
-  findChild<QLabel*>(QStringLiteral("StaticTextDayWeekNow"))->setText(kDays[date.dayOfWeek() - 1]);
-  findChild<QLabel*>(QStringLiteral("statictextTimeNow"))
-      ->setText(twoDigits(time.hour()) + u':' + twoDigits(time.minute()) + u':' +
-                twoDigits(time.second()));
-  findChild<QLabel*>(QStringLiteral("statictextDateNow"))
-      ->setText(twoDigits(date.day()) + u'.' + twoDigits(date.month()) + u'.' +
-                twoDigits(date.year() % 1000));
+  const auto texts = device::FormatPcClock(date.year(), date.month(), date.day(), time.hour(),
+                                           time.minute(), time.second(), date.dayOfWeek());
+  dayWeekNow_->setText(fromUtf8(texts.dayOfWeek));
+  timeNow_->setText(fromUtf8(texts.time));
+  dateNow_->setText(fromUtf8(texts.date));
+}
+
+void GeneralSettingsPage::copyPcClock() {
+  showClock(device::CopyPcClock({dateNow_->text().toStdString(), timeNow_->text().toStdString(),
+                                 dayWeekNow_->text().toStdString()},
+                                clockForm()));
+}
+
+device::GeneralSettingsForm GeneralSettingsPage::settingsForm() const {
+  device::GeneralSettingsForm form;
+  form.address = address_->text().toStdString();
+  form.baudIndex = baud_->currentIndex();
+  form.protocolIndex = protocol_->currentIndex();
+  form.inputTypeIndex = inputType_->currentIndex();
+  form.filterPeriod = filterPeriod_->text().toStdString();
+  form.archivePeriod = archivePeriod_->text().toStdString();
+  form.squareRoot = squareRoot_->isChecked();
+  form.coldJunction = coldJunction_->isChecked();
+  form.scaling = scaling_->isChecked();
+  form.outputCurrent = outputCurrent_->isChecked();
+  return form;
+}
+
+void GeneralSettingsPage::showSettings(const device::GeneralSettingsForm& form) {
+  address_->setText(fromUtf8(form.address));
+  baud_->setCurrentIndex(form.baudIndex);
+  protocol_->setCurrentIndex(form.protocolIndex);
+  inputType_->setCurrentIndex(form.inputTypeIndex);
+  filterPeriod_->setText(fromUtf8(form.filterPeriod));
+  archivePeriod_->setText(fromUtf8(form.archivePeriod));
+  squareRoot_->setChecked(form.squareRoot);
+  coldJunction_->setChecked(form.coldJunction);
+  scaling_->setChecked(form.scaling);
+  outputCurrent_->setChecked(form.outputCurrent);
+}
+
+device::ClockForm GeneralSettingsPage::clockForm() const {
+  return {maskFieldText(*date_), maskFieldText(*time_), dayWeek_->currentIndex(),
+          correct_->text().toStdString()};
+}
+
+void GeneralSettingsPage::showClock(const device::ClockForm& form) {
+  // An empty text leaves the mask's literals and blank positions.
+  date_->setText(fromUtf8(form.date));
+  time_->setText(fromUtf8(form.time));
+  dayWeek_->setCurrentIndex(form.dayOfWeekIndex);
+  correct_->setText(fromUtf8(form.correction));
 }

@@ -14,15 +14,19 @@
 
 namespace {
 
+void paint(QLabel* field, const QColor& color) {
+  QPalette palette = field->palette();
+  palette.setColor(QPalette::Window, color);
+  field->setPalette(palette);
+}
+
 // A coloured indicator: the colour is the state, so the background must be painted.
 QLabel* indicator(QAnyStringView name, const QString& text, const QColor& color, QWidget* parent) {
   auto* field = staticText(name, text, parent);
   field->setAutoFillBackground(true);
   field->setFrameShape(QFrame::Panel);
   field->setFrameShadow(QFrame::Sunken);
-  QPalette palette = field->palette();
-  palette.setColor(QPalette::Window, color);
-  field->setPalette(palette);
+  paint(field, color);
   return field;
 }
 
@@ -79,9 +83,11 @@ QWidget* MeasurementsPage::buildValues() {
       {"Измеряемая величина:", "StaticTextIzmerFiz", false},
       {"Температура окружающей среды, С", "StaticTextIzmerXC", true},
   };
+  QLabel** fields[] = {&dateTime_, &parameter_, &physical_, &coldJunction_};
   int row = 0;
   for (const ValueRow& value : kValues) {
     auto* field = staticText(value.name, QString(), group);
+    *fields[row] = field;
     field->setFrameShape(QFrame::StyledPanel);
     field->setFrameShadow(QFrame::Sunken);
     field->setMinimumWidth(80);
@@ -100,6 +106,8 @@ QWidget* MeasurementsPage::buildValues() {
     auto* ustField = indicator(ust, QString(), setpointInactiveColor(), group);
     ustField->setFixedSize(40, 18);
     auto* releField = staticText(rele, QString(), group);
+    setpoints_[static_cast<size_t>(n - 1)] = ustField;
+    relays_[static_cast<size_t>(n - 1)] = releField;
     releField->setMinimumWidth(80);
     grid->addWidget(plainLabel(QStringLiteral("Уставка %1:").arg(n), group), row, 0);
     grid->addWidget(ustField, row, 1);
@@ -135,10 +143,33 @@ QWidget* MeasurementsPage::buildFaults() {
   bold.setBold(true);
   code->setFont(bold);
   column->addWidget(code);
+  errorCode_ = code;
 
   const QColor buttonFace = palette().color(QPalette::Button);
-  for (const FaultIndicator& fault : kFaultIndicators)
-    column->addWidget(indicator(fault.name, QString::fromUtf8(fault.caption), buttonFace, group));
+  size_t bit = 0;
+  for (const FaultIndicator& fault : kFaultIndicators) {
+    faults_[bit] = indicator(fault.name, QString::fromUtf8(fault.caption), buttonFace, group);
+    column->addWidget(faults_[bit++]);
+  }
   column->addStretch(1);
   return group;
+}
+
+void MeasurementsPage::showValues(const device::MeasuredTexts& texts) {
+  dateTime_->setText(QString::fromStdString(texts.dateTime));
+  parameter_->setText(QString::fromStdString(texts.parameter));
+  physical_->setText(QString::fromStdString(texts.physical));
+  coldJunction_->setText(QString::fromStdString(texts.coldJunction));
+}
+
+void MeasurementsPage::showStates(const device::StateIndicators& states) {
+  errorCode_->setText(QString::fromStdString(states.errorCode));
+  const QColor buttonFace = palette().color(QPalette::Button);
+  for (size_t bit = 0; bit < faults_.size(); ++bit) {
+    paint(faults_[bit], states.faults[bit] ? faultActiveColor() : buttonFace);
+  }
+  for (size_t n = 0; n < setpoints_.size(); ++n) {
+    paint(setpoints_[n], states.setpoints[n] ? setpointActiveColor() : setpointInactiveColor());
+    relays_[n]->setText(QString::fromStdString(states.relays[n]));
+  }
 }

@@ -1,9 +1,15 @@
 #pragma once
 
 #include <QWidget>
+#include <array>
 
-// Tab page "Измерения": live values, setpoint and relay states, fault indicators.
-class MeasurementsPage : public QWidget {
+#include "device/measurement_poll.h"
+
+class QLabel;
+
+// Tab page "Измерения": live values, setpoint and relay states, fault
+// indicators. The page is the measurement poll's view.
+class MeasurementsPage : public QWidget, public device::MeasurementView {
   Q_OBJECT
 
  public:
@@ -14,7 +20,19 @@ class MeasurementsPage : public QWidget {
   static QColor setpointActiveColor();
   static QColor setpointInactiveColor();
 
+  void showValues(const device::MeasuredTexts& texts) override;
+  void showStates(const device::StateIndicators& states) override;
+
  private:
   QWidget* buildValues();
   QWidget* buildFaults();
+
+  QLabel* dateTime_ = nullptr;
+  QLabel* parameter_ = nullptr;
+  QLabel* physical_ = nullptr;
+  QLabel* coldJunction_ = nullptr;
+  QLabel* errorCode_ = nullptr;
+  std::array<QLabel*, device::kFaultIndicatorCount> faults_{};
+  std::array<QLabel*, device::kSetpointCount> setpoints_{};
+  std::array<QLabel*, device::kSetpointCount> relays_{};
 };

@@ -1,11 +1,14 @@
 #include "ui/tform_main.h"
 
+#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
+#include <QEventLoop>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
@@ -15,7 +18,9 @@
 #include <QVBoxLayout>
 #include <utility>
 
+#include "device/clock_setting.h"
 #include "device/discovery.h"
+#include "device/general_settings.h"
 #include "device/link_messages.h"
 #include "modbus/steady_tick.h"
 #include "ui/archive_page.h"
@@ -31,11 +36,14 @@
 #include "ui/panel_discovery_view.h"
 #include "ui/setpoints_page.h"
 #include "ui/tform_help.h"
+#include "ui/window_operation_controls.h"
 
 namespace {
 
 constexpr int kTimerIzmerInterval = 2000;
 constexpr int kTimerTimerInterval = 1000;
+// "Остановить измерение" lets the instrument finish before the port closes.
+constexpr int kStopWaitMs = 1000;
 
 QTimer* namedTimer(QObject* owner, const QString& name, int interval) {
   auto* timer = new QTimer(owner);
@@ -61,7 +69,8 @@ TformMain::TformMain(QString settingsPath, MessageDisplay& messages, QWidget* pa
   pageControl_->setObjectName(QStringLiteral("PageControl1"));
   generalPage_ = new GeneralSettingsPage;
   pageControl_->addTab(generalPage_, QStringLiteral("Общие настройки"));
-  pageControl_->addTab(new MeasurementsPage, QStringLiteral("Измерения"));
+  measurementsPage_ = new MeasurementsPage;
+  pageControl_->addTab(measurementsPage_, QStringLiteral("Измерения"));
   pageControl_->addTab(new SetpointsPage, QStringLiteral("Уставки"));
   pageControl_->addTab(new CalibrationPage, QStringLiteral("Калибровка"));
   pageControl_->addTab(new ArchivePage, QStringLiteral("Архивы"));
@@ -100,6 +109,19 @@ TformMain::TformMain(QString settingsPath, MessageDisplay& messages, QWidget* pa
       debugPage->findChild<QLineEdit*>(QStringLiteral("editAnswer")));
 
   connect(panel_->BitBtnFindPrib(), &QPushButton::clicked, this, &TformMain::BitBtnFindPribClick);
+  const std::pair<const char*, void (TformMain::*)()> handlers[] = {
+      {"buttonReadNastrPrib", &TformMain::buttonReadNastrPribClick},
+      {"BitBtnWriteNastrPrib", &TformMain::BitBtnWriteNastrPribClick},
+      {"btnCopyTime", &TformMain::btnCopyTimeClick},
+      {"btnReadDataTime", &TformMain::btnReadDataTimeClick},
+      {"btnWriteDataTime", &TformMain::btnWriteDataTimeClick},
+      {"BitBtnIzmerStart", &TformMain::BitBtnIzmerStartClick},
+      {"BitBtnIzmerStop", &TformMain::BitBtnIzmerStopClick},
+  };
+  for (const auto& [name, handler] : handlers) {
+    connect(&button(name), &QAbstractButton::clicked, this, handler);
+  }
+  connect(timerIzmer_, &QTimer::timeout, this, &TformMain::TimerIzmerTimer);
   if (auto* help = debugPage->findChild<QPushButton*>(QStringLiteral("Button1"))) {
     connect(help, &QPushButton::clicked, this, &TformMain::Button1Click);
   }
@@ -114,8 +136,16 @@ void TformMain::attachPort(modbus::PortInterface& port, modbus::TickSource* tick
     ownTick_ = std::make_unique<modbus::SteadyTick>();
     tick = ownTick_.get();
   }
+  poll_.reset();
   link_ = std::make_unique<device::DeviceLink>(
       modbus::LinkServices{port, *tick, pump_, observer_.get()});
+  poll_ = std::make_unique<device::MeasurementPoll>(*link_, *measurementsPage_);
+}
+
+QAbstractButton& TformMain::button(const char* name) const {
+  auto* found = findChild<QAbstractButton*>(QLatin1String(name));
+  Q_ASSERT(found);
+  return *found;
 }
 
 void TformMain::showEvent(QShowEvent* event) {
@@ -236,4 +266,66 @@ void TformMain::Button1Click() {
   help_->move(main.left() + main.width() / 2 - help.width() / 2,
               main.top() + main.height() / 2 - help.height() / 2);
   help_->exec();
+}
+
+template <typename Operation>
+void TformMain::runOperation(const char* buttonName, Operation operation) {
+  if (!link_) {
+    messages_.error(device::kCannotOpenPortText);
+    return;
+  }
+  WindowOperationControls controls(*panel_, *timerIzmer_, button(buttonName));
+  operation(controls);
+}
+
+void TformMain::buttonReadNastrPribClick() {
+  runOperation("buttonReadNastrPrib", [this](device::OperationControls& controls) {
+    device::ReadGeneralSettings(*link_, controls, *generalPage_, messages_);
+  });
+}
+
+void TformMain::BitBtnWriteNastrPribClick() {
+  runOperation("BitBtnWriteNastrPrib", [this](device::OperationControls& controls) {
+    device::WriteGeneralSettings(*link_, controls, *generalPage_, messages_);
+  });
+}
+
+void TformMain::btnCopyTimeClick() { generalPage_->copyPcClock(); }
+
+void TformMain::btnReadDataTimeClick() {
+  runOperation("btnReadDataTime", [this](device::OperationControls& controls) {
+    device::ReadInstrumentClock(*link_, controls, *generalPage_, messages_);
+  });
+}
+
+void TformMain::btnWriteDataTimeClick() {
+  runOperation("btnWriteDataTime", [this](device::OperationControls& controls) {
+    device::WriteInstrumentClock(*link_, controls, *generalPage_, messages_);
+  });
+}
+
+void TformMain::BitBtnIzmerStartClick() {
+  runOperation("BitBtnIzmerStart", [this](device::OperationControls& controls) {
+    if (!poll_->start(controls.connection(), messages_)) return;
+    button("BitBtnIzmerStart").setEnabled(false);
+    button("BitBtnIzmerStop").setEnabled(true);
+    timerIzmer_->start();
+  });
+}
+
+void TformMain::BitBtnIzmerStopClick() {
+  if (poll_) poll_->stop();
+  button("BitBtnIzmerStart").setEnabled(true);
+  button("BitBtnIzmerStop").setEnabled(false);
+  timerIzmer_->stop();
+  QEventLoop wait;
+  QTimer::singleShot(kStopWaitMs, &wait, &QEventLoop::quit);
+  wait.exec();
+  // Under a poll exchange still waiting, the close follows once it has ended.
+  if (link_) link_->closePort();
+}
+
+void TformMain::TimerIzmerTimer() {
+  if (!poll_) return;
+  poll_->poll(QLocale::system().decimalPoint().toStdString());
 }

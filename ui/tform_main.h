@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "device/device_link.h"
+#include "device/measurement_poll.h"
 #include "modbus/platform_services.h"
 #include "modbus/port_interface.h"
 #include "ui/profile_file.h"
@@ -14,7 +15,9 @@
 class ConnectionPanel;
 class DebugDumpObserver;
 class GeneralSettingsPage;
+class MeasurementsPage;
 class MessageDisplay;
+class QAbstractButton;
 class QStatusBar;
 class QTabWidget;
 class QTimer;
@@ -49,6 +52,15 @@ class TformMain : public QWidget {
   void Button1Click();
   void TimerTimerTimer();
 
+  void buttonReadNastrPribClick();
+  void BitBtnWriteNastrPribClick();
+  void btnCopyTimeClick();
+  void btnReadDataTimeClick();
+  void btnWriteDataTimeClick();
+  void BitBtnIzmerStartClick();
+  void BitBtnIzmerStopClick();
+  void TimerIzmerTimer();
+
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -61,12 +73,18 @@ class TformMain : public QWidget {
   void restoreConnection();
   void updatePortToolTip();
   void reportWriteFailure(const ProfileFile::WriteError& error);
+  QAbstractButton& button(const char* name) const;
+  // Runs a device operation started by `buttonName`; without a port the
+  // operation cannot open one.
+  template <typename Operation>
+  void runOperation(const char* buttonName, Operation operation);
 
   ProfileFile settings_;
   MessageDisplay& messages_;
   ConnectionPanel* panel_;
   QTabWidget* pageControl_;
   GeneralSettingsPage* generalPage_;
+  MeasurementsPage* measurementsPage_;
   QStatusBar* statusBar_;
   QTimer* timerIzmer_;
   QTimer* timerTimer_;
@@ -76,6 +94,7 @@ class TformMain : public QWidget {
   std::unique_ptr<modbus::TickSource> ownTick_;
   std::unique_ptr<DebugDumpObserver> observer_;
   std::unique_ptr<device::DeviceLink> link_;
+  std::unique_ptr<device::MeasurementPoll> poll_;
 
   bool shown_ = false;
   bool settingsUsable_ = false;
