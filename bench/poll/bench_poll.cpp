@@ -1,0 +1,196 @@
+// The measurement poll of the page "Измерения" end to end: the main window
+// polls the simulator on a pseudo-terminal through the real serial port
+// component, in real time, for a given number of seconds. Reports how long
+// each timer tick takes to bring fresh values into the fields, and what the
+// whole process costs in CPU while polling. Runs on the offscreen platform.
+//
+// bench_poll [--seconds N]   (default 22: eleven ticks of 2 s)
+
+#include <sys/resource.h>
+
+#include <QApplication>
+#include <QEvent>
+#include <QEventLoop>
+#include <QLabel>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTimerEvent>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "sim/simulator.h"
+#include "ui/application_windows.h"
+#include "ui/message_display.h"
+#include "ui/profile_file.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int kPollPeriodMs = 2000;  // TimerIzmer
+constexpr int kDefaultSeconds = 22;
+
+// Messages go to standard output instead of modal boxes.
+class PrintingDisplay final : public MessageDisplay {
+ public:
+  void error(const std::string& text) override { std::printf("error: %s\n", text.c_str()); }
+  void confirmation(const std::string& text) override {
+    std::printf("confirmation: %s\n", text.c_str());
+  }
+  void exception(const std::string& text) override { std::printf("exception: %s\n", text.c_str()); }
+};
+
+// The timer event reaches a filter on the QTimer before QTimer turns it into
+// the timeout signal, hence before the window's poll slot runs.
+class TickStamp : public QObject {
+ public:
+  TickStamp(QTimer& timer, const sim::Simulator& simulator)
+      : timer_(timer), simulator_(simulator) {}
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == &timer_ && event->type() == QEvent::Timer &&
+        static_cast<QTimerEvent*>(event)->timerId() == timer_.timerId()) {
+      fired = Clock::now();
+      requestsAtFire = simulator_.requestsServed();
+    }
+    return false;
+  }
+
+  Clock::time_point fired;
+  uint64_t requestsAtFire = 0;
+
+ private:
+  QTimer& timer_;
+  const sim::Simulator& simulator_;
+};
+
+struct CpuTimes {
+  double process = 0;
+  double thread = 0;
+};
+
+double seconds(const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; }
+
+CpuTimes cpuNow() {
+  rusage self{};
+  rusage thread{};
+  getrusage(RUSAGE_SELF, &self);
+  getrusage(RUSAGE_THREAD, &thread);
+  return {seconds(self.ru_utime) + seconds(self.ru_stime),
+          seconds(thread.ru_utime) + seconds(thread.ru_stime)};
+}
+
+double median(std::vector<double> values) {
+  if (values.empty()) return 0;
+  std::sort(values.begin(), values.end());
+  const size_t mid = values.size() / 2;
+  return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+}
+
+int secondsFromArguments(int argc, char* argv[]) {
+  for (int i = 1; i + 1 < argc; ++i) {
+    if (std::strcmp(argv[i], "--seconds") == 0) return std::max(1, std::atoi(argv[i + 1]));
+  }
+  return kDefaultSeconds;
+}
+
+template <typename T>
+T* child(QWidget& window, const char* name) {
+  auto* found = window.findChild<T*>(QString::fromLatin1(name));
+  if (!found) std::fprintf(stderr, "no %s in the main window\n", name);
+  return found;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  const int runSeconds = secondsFromArguments(argc, argv);
+  const int tickCount = std::max(1, (runSeconds * 1000 + kPollPeriodMs - 1) / kPollPeriodMs);
+
+  sim::Simulator simulator(sim::SimulatorOptions{});  // 115200 bit/s, 3 ms turnaround
+  QTemporaryDir settingsDir;
+  const QString iniPath = settingsDir.filePath(QStringLiteral("Configurator.ini"));
+  ProfileFile ini(iniPath);
+  ini.writeString(QStringLiteral("Ports"), QStringLiteral("COM1"),
+                  QString::fromStdString(simulator.devicePath()));
+  ini.writeInteger(QStringLiteral("ULM5"), QStringLiteral("Com"), 1);
+  ini.writeInteger(QStringLiteral("ULM5"), QStringLiteral("Baud"), 6);
+
+  PrintingDisplay display;
+  ApplicationWindows windows(iniPath, display);
+  TformMain& form = windows.formMain();
+  form.show();
+  QCoreApplication::processEvents();
+
+  auto* timer = child<QTimer>(form, "TimerIzmer");
+  auto* start = child<QPushButton>(form, "BitBtnIzmerStart");
+  auto* stop = child<QPushButton>(form, "BitBtnIzmerStop");
+  auto* dateTime = child<QLabel>(form, "StaticTextIzmerDateTime");
+  if (!timer || !start || !stop || !dateTime) return 1;
+
+  TickStamp stamp(*timer, simulator);
+  timer->installEventFilter(&stamp);
+
+  // The window connected its poll in its constructor; this slot comes after
+  // it, so it runs once the poll (which waits for the reply inside its slot)
+  // has written the fields.
+  const QRegularExpression datePattern(QStringLiteral("^\\d\\d\\.\\d\\d\\.\\d\\d \\d\\d:\\d\\d$"));
+  std::vector<double> tickMs;
+  int failed = 0;
+  int noRequest = 0;
+  QEventLoop polling;
+  QObject::connect(timer, &QTimer::timeout, [&] {
+    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - stamp.fired).count();
+    tickMs.push_back(ms);
+    const QString text = dateTime->text();
+    const bool answered = simulator.requestsServed() > stamp.requestsAtFire;
+    const bool shown = datePattern.match(text).hasMatch();
+    if (!answered) ++noRequest;
+    if (!shown || !answered) ++failed;
+    std::printf("tick %2zu: %7.1f ms  %s%s\n", tickMs.size(), ms, qPrintable(text),
+                answered ? "" : "  (no request served)");
+    std::fflush(stdout);
+    if (static_cast<int>(tickMs.size()) >= tickCount) polling.quit();
+  });
+
+  start->click();
+  if (!timer->isActive()) {
+    std::fprintf(stderr, "the poll did not start\n");
+    return 1;
+  }
+  std::printf("polling %d ticks of %d ms against %s\n", tickCount, kPollPeriodMs,
+              simulator.devicePath().c_str());
+
+  const CpuTimes cpuStart = cpuNow();
+  const auto wallStart = Clock::now();
+  polling.exec();
+  const double wall = std::chrono::duration<double>(Clock::now() - wallStart).count();
+  const CpuTimes cpuEnd = cpuNow();
+
+  stop->click();
+  form.close();
+  QCoreApplication::processEvents();
+
+  const double cpuPct = 100.0 * (cpuEnd.process - cpuStart.process) / wall;
+  const double uiCpuPct = 100.0 * (cpuEnd.thread - cpuStart.thread) / wall;
+  const double tickMedian = median(tickMs);
+  std::printf("polled for %.1f s: %zu ticks, %d failed (%d without a request served)\n", wall,
+              tickMs.size(), failed, noRequest);
+  std::printf("tick to fields updated: median %.1f ms, min %.1f ms, max %.1f ms\n", tickMedian,
+              *std::min_element(tickMs.begin(), tickMs.end()),
+              *std::max_element(tickMs.begin(), tickMs.end()));
+  std::printf("CPU: process %.2f %% of one core, user-interface thread %.2f %%\n", cpuPct,
+              uiCpuPct);
+  std::printf("BENCH poll cpu_pct=%.2f tick_ms=%.1f ui_cpu_pct=%.2f failed=%d ticks=%zu\n", cpuPct,
+              tickMedian, uiCpuPct, failed, tickMs.size());
+  return 0;
+}

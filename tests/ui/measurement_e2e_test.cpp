@@ -1,0 +1,143 @@
+// The page "Измерения" against the simulator: start, polls, a silent
+// instrument, stop. The fast timing set runs on real time; the poll period is
+// shortened so that several polls fit in a short test (the period itself is
+// not what is tested here).
+
+#include <QLabel>
+#include <QLocale>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "tests/ui/simulated_window.h"
+#include "ui/measurements_page.h"
+
+namespace {
+
+constexpr int kTestPollPeriodMs = 300;
+constexpr int kWaitMs = 5000;
+
+sim::SimulatorOptions instrumentWithFaults() {
+  sim::SimulatorOptions options;
+  options.faultWord = 0x0405;
+  return options;
+}
+
+class TimerEventHook : public QObject {
+ public:
+  explicit TimerEventHook(std::function<void()> onTimer) : onTimer_(std::move(onTimer)) {}
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Timer) onTimer_();
+    return false;
+  }
+
+ private:
+  std::function<void()> onTimer_;
+};
+
+class MeasurementWindow : public SimulatedWindow {
+ protected:
+  MeasurementWindow() : SimulatedWindow(1, instrumentWithFaults()) {
+    timer()->setInterval(kTestPollPeriodMs);
+  }
+
+  QTimer* timer() const { return windows_->formMain().findChild<QTimer*>("TimerIzmer"); }
+  QString text(const char* name) const { return child<QLabel>(name)->text(); }
+  QColor colour(const char* name) const {
+    return child<QLabel>(name)->palette().color(QPalette::Window);
+  }
+  static QString decimal(const char* text) {
+    return QString::fromLatin1(text).replace('.', QLocale::system().decimalPoint());
+  }
+  void freeze(float coldJunction, float physical, float parameter) {
+    simulator_.instrument().freezeMeasurement({coldJunction, physical, parameter});
+  }
+};
+
+TEST_F(MeasurementWindow, PollsShowValuesStatesAndFaultsUntilTheInstrumentFallsSilent) {
+  simulator_.instrument().holdOutputs(0x05, 0x06);
+  freeze(21.96f, 1234.5678f, 12.0f);
+  click("BitBtnIzmerStart");
+  EXPECT_FALSE(child<QAbstractButton>("BitBtnIzmerStart")->isEnabled());
+  EXPECT_TRUE(child<QAbstractButton>("BitBtnIzmerStop")->isEnabled());
+  EXPECT_TRUE(timer()->isActive());
+
+  QTRY_COMPARE_WITH_TIMEOUT(text("StaticTextIzmerFiz"), decimal("1234.570"), kWaitMs);
+  EXPECT_EQ(text("StaticTextIzmerXC"), decimal("22.0"));
+  EXPECT_EQ(text("StaticTextIzmerVal"), decimal("12.000"));
+  EXPECT_EQ(text("StaticTextErr"), "Код ошибки: 1029");
+  EXPECT_EQ(colour("StaticTextErr5V"), MeasurementsPage::faultActiveColor());
+  EXPECT_EQ(colour("StaticTextErrBat"), MeasurementsPage::faultActiveColor());
+  EXPECT_EQ(colour("StaticTextErrDat"), MeasurementsPage::faultActiveColor());
+  EXPECT_NE(colour("StaticTextErr3V"), MeasurementsPage::faultActiveColor());
+  EXPECT_EQ(colour("StaticTextSostUst1"), MeasurementsPage::setpointActiveColor());
+  EXPECT_EQ(colour("StaticTextSostUst2"), MeasurementsPage::setpointInactiveColor());
+  EXPECT_EQ(text("StaticTextSostRele1"), "Разомкнуто");
+  EXPECT_EQ(text("StaticTextSostRele2"), "Замкнуто");
+  const sim::ClockTime clock = simulator_.instrument().clock();
+  EXPECT_TRUE(
+      text("StaticTextIzmerDateTime")
+          .startsWith(QString::asprintf("%02d.%02d.%02d ", clock.day, clock.month, clock.year)));
+
+  // The next polls show what the instrument measures now.
+  freeze(-5.04f, 99.9996f, 4.5f);
+  simulator_.instrument().setFaultWord(0x8000);
+  QTRY_COMPARE_WITH_TIMEOUT(text("StaticTextIzmerFiz"), decimal("100.000"), kWaitMs);
+  EXPECT_EQ(text("StaticTextIzmerXC"), decimal("-5.0"));
+  EXPECT_EQ(text("StaticTextErr"), "Код ошибки: -32768");
+  EXPECT_NE(colour("StaticTextErr5V"), MeasurementsPage::faultActiveColor());
+
+  // Silent: the values go, the indicators of the last good poll stay.
+  simulator_.instrument().setFaultWord(0x0001);
+  QTRY_COMPARE_WITH_TIMEOUT(colour("StaticTextErr5V"), MeasurementsPage::faultActiveColor(),
+                            kWaitMs);
+  simulator_.setFault(sim::Fault::kSilent);
+  QTRY_COMPARE_WITH_TIMEOUT(text("StaticTextIzmerDateTime"), QString("Прибор не отвечает"),
+                            kWaitMs);
+  EXPECT_EQ(text("StaticTextIzmerFiz"), "");
+  EXPECT_EQ(text("StaticTextIzmerVal"), "");
+  EXPECT_EQ(text("StaticTextIzmerXC"), "");
+  EXPECT_EQ(text("StaticTextErr"), "Код ошибки: 1");
+  EXPECT_EQ(colour("StaticTextErr5V"), MeasurementsPage::faultActiveColor());
+  EXPECT_EQ(text("StaticTextSostRele2"), "Замкнуто");
+  EXPECT_TRUE(timer()->isActive()) << "a failed poll does not end polling";
+
+  click("BitBtnIzmerStop");
+  EXPECT_EQ(text("StaticTextIzmerDateTime"), "");
+  EXPECT_TRUE(child<QAbstractButton>("BitBtnIzmerStart")->isEnabled());
+  EXPECT_FALSE(child<QAbstractButton>("BitBtnIzmerStop")->isEnabled());
+  EXPECT_FALSE(timer()->isActive());
+  EXPECT_FALSE(windows_->formModBus().CommModBus().IsOpen());
+  EXPECT_TRUE(display_.messages.empty());
+}
+
+TEST_F(MeasurementWindow, StopWhileAPollWaitsClosesThePortAfterItAndKeepsTheFieldsEmpty) {
+  // The stop lands inside the poll's exchange, which then ends without a reply
+  // and leaves the port open for someone to close.
+  simulator_.setFault(sim::Fault::kSilent);
+  bool stopped = false;
+  // Seen before the timer's handlers run, so the stop is due while the poll waits.
+  TimerEventHook hook([&] {
+    if (!stopped) QTimer::singleShot(10, [&] { stopped = true, click("BitBtnIzmerStop"); });
+  });
+  timer()->installEventFilter(&hook);
+  click("BitBtnIzmerStart");
+  QTRY_VERIFY_WITH_TIMEOUT(stopped, kWaitMs);
+  // Give the interrupted exchange time to end and its outcome to be dropped.
+  QTest::qWait(500);
+  EXPECT_EQ(text("StaticTextIzmerDateTime"), "");
+  EXPECT_EQ(text("StaticTextIzmerFiz"), "");
+  EXPECT_FALSE(windows_->formModBus().CommModBus().IsOpen());
+  EXPECT_FALSE(windows_->formMain().link()->busy());
+}
+
+TEST_F(MeasurementWindow, OtherOperationsTurnThePollOffAndLeaveTheButtons) {
+  click("BitBtnIzmerStart");
+  ASSERT_TRUE(timer()->isActive());
+  click("BitBtnFindPrib");
+  EXPECT_FALSE(timer()->isActive());
+  EXPECT_FALSE(child<QAbstractButton>("BitBtnIzmerStart")->isEnabled());
+  EXPECT_TRUE(child<QAbstractButton>("BitBtnIzmerStop")->isEnabled());
+}
+
+}  // namespace
