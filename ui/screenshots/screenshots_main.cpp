@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "sim/simulator.h"
 #include "ui/application_windows.h"
@@ -51,7 +52,12 @@ int main(int argc, char* argv[]) {
     return 1;
   }
 
-  sim::Simulator simulator(sim::SimulatorOptions{});
+  // Some faults, an active setpoint and a closed relay, so that the
+  // measurement page shows each kind of indicator lit.
+  sim::SimulatorOptions options;
+  options.faultWord = 0x0405;
+  options.heldOutputs = std::pair<uint8_t, uint8_t>{0x05, 0x06};
+  sim::Simulator simulator(options);
   QTemporaryDir settingsDir;
   const QString iniPath = settingsDir.filePath(QStringLiteral("Configurator.ini"));
   ProfileFile ini(iniPath);
@@ -65,7 +71,13 @@ int main(int argc, char* argv[]) {
   TformMain& form = windows.formMain();
   form.show();
   QCoreApplication::processEvents();
+  // Every page filled from the instrument: identification, settings, clock,
+  // and one measurement poll.
   form.BitBtnFindPribClick();
+  form.buttonReadNastrPribClick();
+  form.btnReadDataTimeClick();
+  form.BitBtnIzmerStartClick();
+  form.TimerIzmerTimer();
 
   auto* pages = form.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
   if (!pages) return 1;
@@ -79,6 +91,7 @@ int main(int argc, char* argv[]) {
     pages->setTabVisible(i, !hidden);
   }
   pages->setCurrentIndex(0);
+  form.BitBtnIzmerStopClick();
   windows.formHelp().show();
   ok = save(windows.formHelp(), out, QStringLiteral("8_TformHelp")) && ok;
   windows.formHelp().hide();
