@@ -53,4 +53,9 @@ std::string portDevicePath(const ProfileFile& file, int comNumber) {
   return "/dev/ttyS" + std::to_string(comNumber - 1);
 }
 
+void mapPortDevice(ProfileFile& file, int comNumber, const std::string& devicePath) {
+  file.writeString(kPortsSection, QStringLiteral("COM%1").arg(comNumber),
+                   QString::fromStdString(devicePath));
+}
+
 }  // namespace connection_settings

@@ -28,5 +28,7 @@ void storeBaudIndex(ProfileFile& file, int baudIndex);
 // The device behind COMn: key "COMn" of section "Ports" if present, else
 // /dev/ttyS(n-1).
 std::string portDevicePath(const ProfileFile& file, int comNumber);
+// Maps COMn to a device path (the simulator's pseudo-terminal, a USB adapter).
+void mapPortDevice(ProfileFile& file, int comNumber, const std::string& devicePath);
 
 }  // namespace connection_settings

@@ -16,11 +16,7 @@
 #include <QTemporaryDir>
 #include <vector>
 
-#include "modbus/steady_tick.h"
-#include "sim/simulator.h"
-#include "tests/ui/capturing_display.h"
-#include "ui/application_windows.h"
-#include "ui/profile_file.h"
+#include "tests/ui/simulated_window.h"
 
 namespace {
 
@@ -35,41 +31,19 @@ class PaintCounter : public QObject {
   int paints = 0;
 };
 
-class DiscoverySmokeTest : public ::testing::Test {
+sim::SimulatorOptions instrumentAt9600() {
+  sim::SimulatorOptions o;
+  o.interfaceBaudIndex = 2;
+  return o;
+}
+
+class DiscoverySmokeTest : public SimulatedWindow {
  protected:
-  explicit DiscoverySmokeTest() : simulator_(options()) {
+  DiscoverySmokeTest() : SimulatedWindow(kTimeScale, instrumentAt9600(), 6) {
     simulator_.instrument().setManufactureDate(5, 3, 9);
     simulator_.instrument().setSerialNumber(123456);
     simulator_.instrument().setVersion(12);
-    ProfileFile ini(iniPath());
-    ini.writeString("Ports", "COM1", QString::fromStdString(simulator_.devicePath()));
-    ini.writeString("Ports", "COM2", dir_.filePath("no-such-device"));
-    ini.writeInteger("ULM5", "Com", 1);
-    ini.writeInteger("ULM5", "Baud", 6);
-    windows_ = std::make_unique<ApplicationWindows>(iniPath(), display_, &tick_);
-    windows_->formMain().show();
   }
-
-  static sim::SimulatorOptions options() {
-    sim::SimulatorOptions o;
-    o.interfaceBaudIndex = 2;  // 9600 bit/s
-    return o;
-  }
-
-  QString iniPath() const { return dir_.filePath("Configurator.ini"); }
-
-  template <typename T>
-  T* child(const char* name) const {
-    T* found = windows_->formMain().findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(found, nullptr) << name;
-    return found;
-  }
-
-  QTemporaryDir dir_;
-  sim::Simulator simulator_;
-  modbus::SteadyTick tick_{kTimeScale};
-  CapturingDisplay display_;
-  std::unique_ptr<ApplicationWindows> windows_;
 };
 
 TEST_F(DiscoverySmokeTest, SpeedSearchStepsThroughTheListAndFindsTheInstrument) {
@@ -102,7 +76,7 @@ TEST_F(DiscoverySmokeTest, SpeedSearchStepsThroughTheListAndFindsTheInstrument) 
 
 TEST_F(DiscoverySmokeTest, MissingDeviceIsReportedAsAPortThatCannotOpen) {
   child<QComboBox>("ComboBoxPort")->setCurrentIndex(1);
-  EXPECT_EQ(child<QComboBox>("ComboBoxPort")->toolTip(), dir_.filePath("no-such-device"));
+  EXPECT_EQ(child<QComboBox>("ComboBoxPort")->toolTip(), missingDevicePath());
   child<QPushButton>("BitBtnFindPrib")->click();
   EXPECT_EQ(display_.messages, (std::vector<CapturingDisplay::Message>{
                                    {CapturingDisplay::Message::kError, "Не могу открыть порт"}}));

@@ -113,6 +113,17 @@ class ClockWindow : public SimulatedWindow {
   QLineEdit* date() const { return child<QLineEdit>("MaskEdit_DataProc"); }
   QLineEdit* time() const { return child<QLineEdit>("MaskEdit_TimeProc"); }
   QComboBox* dayWeek() const { return child<QComboBox>("ComboBoxDayWeek"); }
+  // The fast set's 50 ms response delay leaves a loaded machine little room:
+  // a read that missed it is repeated, as the engineer would.
+  void readClock() {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      const size_t before = display_.messages.size();
+      click("btnReadDataTime");
+      if (display_.messages.size() == before) return;
+      display_.messages.resize(before);
+    }
+    ADD_FAILURE() << "the instrument clock could not be read three times in a row";
+  }
   // The field's separator is the locale's time separator.
   QString timeText(const char* hh, const char* mm, const char* ss) const {
     const QChar separator = time()->displayText().at(2);
@@ -138,7 +149,7 @@ TEST_F(ClockWindow, SetTheInstrumentClockAndReadItBack) {
   date()->clear();
   time()->clear();
   dayWeek()->setCurrentIndex(3);
-  click("btnReadDataTime");
+  readClock();
   EXPECT_EQ(display_.messages.size(), 1u);
   EXPECT_EQ(date()->displayText(), "07.12.26");
   // The clock runs on: seconds only move forward from 30.

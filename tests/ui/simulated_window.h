@@ -13,22 +13,28 @@
 #include "sim/simulator.h"
 #include "tests/ui/capturing_display.h"
 #include "ui/application_windows.h"
+#include "ui/connection_settings.h"
 #include "ui/profile_file.h"
 
 class SimulatedWindow : public ::testing::Test {
  protected:
-  // `timeScale` speeds up the tick of the exchanges (not the window's timers).
-  SimulatedWindow(uint32_t timeScale, const sim::SimulatorOptions& options)
+  // `timeScale` speeds up the tick of the exchanges (not the window's
+  // timers). The panel starts at `panelBaudIndex`, by default the
+  // instrument's own speed. COM2 names a device that is not there.
+  SimulatedWindow(uint32_t timeScale, const sim::SimulatorOptions& options, int panelBaudIndex = -1)
       : simulator_(options), tick_(timeScale) {
     ProfileFile ini(iniPath());
-    ini.writeString("Ports", "COM1", QString::fromStdString(simulator_.devicePath()));
-    ini.writeInteger("ULM5", "Com", 1);
-    ini.writeInteger("ULM5", "Baud", options.interfaceBaudIndex);
+    connection_settings::mapPortDevice(ini, 1, simulator_.devicePath());
+    connection_settings::mapPortDevice(ini, 2, missingDevicePath().toStdString());
+    connection_settings::storePortNumber(ini, 1);
+    connection_settings::storeBaudIndex(
+        ini, panelBaudIndex < 0 ? options.interfaceBaudIndex : panelBaudIndex);
     windows_ = std::make_unique<ApplicationWindows>(iniPath(), display_, &tick_);
     windows_->formMain().show();
   }
 
   QString iniPath() const { return dir_.filePath("Configurator.ini"); }
+  QString missingDevicePath() const { return dir_.filePath("no-such-device"); }
 
   template <typename T>
   T* child(const char* name) const {

@@ -13,20 +13,11 @@
 
 #include "sim/simulator.h"
 #include "ui/application_windows.h"
-#include "ui/message_display.h"
+#include "ui/connection_settings.h"
+#include "ui/printing_display.h"
 #include "ui/profile_file.h"
 
 namespace {
-
-// Messages go to standard output instead of modal boxes.
-class PrintingDisplay final : public MessageDisplay {
- public:
-  void error(const std::string& text) override { std::printf("error: %s\n", text.c_str()); }
-  void confirmation(const std::string& text) override {
-    std::printf("confirmation: %s\n", text.c_str());
-  }
-  void exception(const std::string& text) override { std::printf("exception: %s\n", text.c_str()); }
-};
 
 bool save(QWidget& widget, const QDir& dir, const QString& name) {
   QCoreApplication::processEvents();
@@ -61,10 +52,9 @@ int main(int argc, char* argv[]) {
   QTemporaryDir settingsDir;
   const QString iniPath = settingsDir.filePath(QStringLiteral("Configurator.ini"));
   ProfileFile ini(iniPath);
-  ini.writeString(QStringLiteral("Ports"), QStringLiteral("COM1"),
-                  QString::fromStdString(simulator.devicePath()));
-  ini.writeInteger(QStringLiteral("ULM5"), QStringLiteral("Com"), 1);
-  ini.writeInteger(QStringLiteral("ULM5"), QStringLiteral("Baud"), 6);
+  connection_settings::mapPortDevice(ini, 1, simulator.devicePath());
+  connection_settings::storePortNumber(ini, 1);
+  connection_settings::storeBaudIndex(ini, 6);
 
   PrintingDisplay display;
   ApplicationWindows windows(iniPath, display);
