@@ -14,7 +14,6 @@ inline constexpr const char* kBadProtocolText = "Неверный протоко
 inline constexpr const char* kBadInputTypeText = "Неверная градуировка";
 inline constexpr const char* kBadFilterPeriodText = "Неверный период фильтрации";
 inline constexpr const char* kBadArchivePeriodText = "Неверный период архивирования";
-inline constexpr const char* kSettingsWrittenText = "Настройки записаны";
 
 // Item counts of the three lists; a value from the instrument beyond its list
 // selects nothing.

@@ -5,5 +5,6 @@ namespace device {
 // Failure texts shared by the device operations.
 inline constexpr const char* kCannotOpenPortText = "Не могу открыть порт";
 inline constexpr const char* kNoConnectionText = "Нет связи с прибором";
+inline constexpr const char* kSettingsWrittenText = "Настройки записаны";
 
 }  // namespace device

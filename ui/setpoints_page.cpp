@@ -9,9 +9,11 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <vector>
 
 #include "ui/compact_layout.h"
 #include "ui/named_controls.h"
+#include "ui/value_field.h"
 
 namespace {
 
@@ -44,10 +46,10 @@ QWidget* SetpointsPage::buildScale() {
   auto* box = new QWidget(this);
   auto* grid = compactGrid(box, {}, 3);
 
-  auto* polZap = selectionList("ComboBoxPolZap",
-                               {QStringLiteral("0000"), QStringLiteral("000.0"),
-                                QStringLiteral("00.00"), QStringLiteral("0.000")},
-                               box);
+  auto* polZap = polZap_ = selectionList("ComboBoxPolZap",
+                                         {QStringLiteral("0000"), QStringLiteral("000.0"),
+                                          QStringLiteral("00.00"), QStringLiteral("0.000")},
+                                         box);
   polZap->setMaximumWidth(90);
   addRow(grid, 0, QStringLiteral("Положение запятой:"), polZap);
 
@@ -62,8 +64,11 @@ QWidget* SetpointsPage::buildScale() {
       {"MaskEditZK", "Конец барграфа (преоб-я):"},
   };
   int row = 1;
-  for (const RangeRow& range : kRanges)
-    addRow(grid, row++, QString::fromUtf8(range.label), valueField(range.name, box));
+  for (const RangeRow& range : kRanges) {
+    ranges_[static_cast<size_t>(row - 1)] = valueField(range.name, box);
+    addRow(grid, row, QString::fromUtf8(range.label), ranges_[static_cast<size_t>(row - 1)]);
+    ++row;
+  }
   grid->setColumnStretch(2, 1);
   return box;
 }
@@ -99,12 +104,18 @@ QWidget* SetpointsPage::buildSetpoints() {
     header->setAlignment(Qt::AlignCenter);
     grid->addWidget(header, 0, n);
 
-    grid->addWidget(namedCheckBox("CheckBoxUst" + suffix + "Vkl", QStringLiteral("Включить"), box),
-                    1, n);
-    grid->addWidget(valueField("MaskEditNastrPribUst" + suffix, box), 2, n);
-    grid->addWidget(valueField("MaskEditNastrPribZona" + suffix, box), 3, n);
-    for (int k = 0; k < 4; ++k)
-      grid->addWidget(selectionList(listNames[k] + suffix, kinds[k], box), 4 + k, n);
+    const auto column = static_cast<size_t>(n - 1);
+    enabled_[column] =
+        namedCheckBox("CheckBoxUst" + suffix + "Vkl", QStringLiteral("Включить"), box);
+    values_[column] = valueField("MaskEditNastrPribUst" + suffix, box);
+    zones_[column] = valueField("MaskEditNastrPribZona" + suffix, box);
+    grid->addWidget(enabled_[column], 1, n);
+    grid->addWidget(values_[column], 2, n);
+    grid->addWidget(zones_[column], 3, n);
+    for (int k = 0; k < 4; ++k) {
+      lists_[column][static_cast<size_t>(k)] = selectionList(listNames[k] + suffix, kinds[k], box);
+      grid->addWidget(lists_[column][static_cast<size_t>(k)], 4 + k, n);
+    }
     grid->setColumnStretch(n, 1);
   }
   return box;
@@ -121,4 +132,47 @@ QWidget* SetpointsPage::buildButtons() {
                              QStringLiteral("Записать в прибор"), box));
   row->addStretch(1);
   return box;
+}
+
+void SetpointsPage::applyDecimalPoint() {
+  const int code = polZap_->currentIndex();
+  // In the order the instrument's tool has always re-laid them.
+  std::vector<QLineEdit*> fields(ranges_.begin(), ranges_.end());
+  fields.insert(fields.end(), values_.begin(), values_.end());
+  fields.insert(fields.end(), zones_.begin(), zones_.end());
+  for (QLineEdit* field : fields) {
+    ShowValueField(*field, device::RelaidValueText(ValueFieldCharacters(*field), code));
+  }
+}
+
+device::SetpointsForm SetpointsPage::setpointsForm() const {
+  device::SetpointsForm form;
+  form.decimalPoint = polZap_->currentIndex();
+  for (size_t i = 0; i < ranges_.size(); ++i) form.ranges[i] = ValueFieldCharacters(*ranges_[i]);
+  for (size_t n = 0; n < form.setpoints.size(); ++n) {
+    device::SetpointColumn& column = form.setpoints[n];
+    column.enabled = enabled_[n]->isChecked();
+    column.value = ValueFieldCharacters(*values_[n]);
+    column.zone = ValueFieldCharacters(*zones_[n]);
+    for (size_t k = 0; k < column.lists.size(); ++k) column.lists[k] = lists_[n][k]->currentIndex();
+  }
+  return form;
+}
+
+void SetpointsPage::selectDecimalPoint(int code) {
+  polZap_->setCurrentIndex(code);
+  applyDecimalPoint();
+}
+
+void SetpointsPage::showRange(int index, const device::ValueFieldText& text) {
+  ShowValueField(*ranges_[static_cast<size_t>(index)], text);
+}
+
+void SetpointsPage::showSetpoint(int index, const device::SetpointShown& setpoint) {
+  const auto n = static_cast<size_t>(index);
+  enabled_[n]->setChecked(setpoint.enabled);
+  ShowValueField(*values_[n], setpoint.value);
+  ShowValueField(*zones_[n], setpoint.zone);
+  for (size_t k = 0; k < setpoint.lists.size(); ++k)
+    lists_[n][k]->setCurrentIndex(setpoint.lists[k]);
 }

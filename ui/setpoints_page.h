@@ -1,9 +1,19 @@
 #pragma once
 
 #include <QWidget>
+#include <array>
+#include <cstdint>
 
-// Tab page "Уставки": decimal point, measuring and bar-graph ranges, four setpoints.
-class SetpointsPage : public QWidget {
+#include "device/setpoints.h"
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+
+// Tab page "Уставки": decimal point, measuring and bar-graph ranges, four
+// setpoints. The page is the setpoint operations' view of their fields and
+// keeps the byte of register 2 that every write sends back.
+class SetpointsPage : public QWidget, public device::SetpointsFields {
   Q_OBJECT
 
  public:
@@ -13,8 +23,26 @@ class SetpointsPage : public QWidget {
   // first also taking a sign, no point, "_" for an empty position.
   static QString initialValueMask();
 
+  // ComboBoxPolZapChange: the twelve value fields under the selected code.
+  void applyDecimalPoint();
+
+  uint8_t& keptByte() { return keptByte_; }
+
+  device::SetpointsForm setpointsForm() const override;
+  void selectDecimalPoint(int code) override;
+  void showRange(int index, const device::ValueFieldText& text) override;
+  void showSetpoint(int index, const device::SetpointShown& setpoint) override;
+
  private:
   QWidget* buildScale();
   QWidget* buildSetpoints();
   QWidget* buildButtons();
+
+  QComboBox* polZap_ = nullptr;
+  std::array<QLineEdit*, device::kRangeCount> ranges_{};
+  std::array<QCheckBox*, device::kSetpointColumns> enabled_{};
+  std::array<QLineEdit*, device::kSetpointColumns> values_{};
+  std::array<QLineEdit*, device::kSetpointColumns> zones_{};
+  std::array<std::array<QComboBox*, device::kSetpointLists>, device::kSetpointColumns> lists_{};
+  uint8_t keptByte_ = 0;
 };

@@ -22,6 +22,7 @@
 #include "device/discovery.h"
 #include "device/general_settings.h"
 #include "device/link_messages.h"
+#include "device/setpoints.h"
 #include "modbus/steady_tick.h"
 #include "ui/archive_page.h"
 #include "ui/calibration_page.h"
@@ -71,7 +72,8 @@ TformMain::TformMain(QString settingsPath, MessageDisplay& messages, QWidget* pa
   pageControl_->addTab(generalPage_, QStringLiteral("Общие настройки"));
   measurementsPage_ = new MeasurementsPage;
   pageControl_->addTab(measurementsPage_, QStringLiteral("Измерения"));
-  pageControl_->addTab(new SetpointsPage, QStringLiteral("Уставки"));
+  setpointsPage_ = new SetpointsPage;
+  pageControl_->addTab(setpointsPage_, QStringLiteral("Уставки"));
   pageControl_->addTab(new CalibrationPage, QStringLiteral("Калибровка"));
   pageControl_->addTab(new ArchivePage, QStringLiteral("Архивы"));
   auto* debugPage = new DebugPage;
@@ -117,11 +119,16 @@ TformMain::TformMain(QString settingsPath, MessageDisplay& messages, QWidget* pa
       {"btnWriteDataTime", &TformMain::btnWriteDataTimeClick},
       {"BitBtnIzmerStart", &TformMain::BitBtnIzmerStartClick},
       {"BitBtnIzmerStop", &TformMain::BitBtnIzmerStopClick},
+      {"BitBtnReadNatrUst", &TformMain::BitBtnReadNatrUstClick},
+      {"BitBtnWriteNatrUst", &TformMain::BitBtnWriteNatrUstClick},
   };
   for (const auto& [name, handler] : handlers) {
     connect(&button(name), &QAbstractButton::clicked, this, handler);
   }
   connect(timerIzmer_, &QTimer::timeout, this, &TformMain::TimerIzmerTimer);
+  // Only a pick by the user: the list defaults at the first showing do not re-lay the fields.
+  connect(findChild<QComboBox*>(QStringLiteral("ComboBoxPolZap")), &QComboBox::activated, this,
+          &TformMain::ComboBoxPolZapChange);
   if (auto* help = debugPage->findChild<QPushButton*>(QStringLiteral("Button1"))) {
     connect(help, &QPushButton::clicked, this, &TformMain::Button1Click);
   }
@@ -329,3 +336,18 @@ void TformMain::TimerIzmerTimer() {
   if (!poll_) return;
   poll_->poll(QLocale::system().decimalPoint().toStdString());
 }
+
+void TformMain::BitBtnReadNatrUstClick() {
+  runOperation("BitBtnReadNatrUst", [this](device::OperationControls& controls) {
+    device::ReadSetpoints(*link_, controls, *setpointsPage_, messages_, setpointsPage_->keptByte());
+  });
+}
+
+void TformMain::BitBtnWriteNatrUstClick() {
+  runOperation("BitBtnWriteNatrUst", [this](device::OperationControls& controls) {
+    device::WriteSetpoints(*link_, controls, *setpointsPage_, messages_, setpointsPage_->keptByte(),
+                           QLocale::system().decimalPoint().toStdString());
+  });
+}
+
+void TformMain::ComboBoxPolZapChange() { setpointsPage_->applyDecimalPoint(); }

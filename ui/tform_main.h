@@ -21,6 +21,7 @@ class QAbstractButton;
 class QStatusBar;
 class QTabWidget;
 class QTimer;
+class SetpointsPage;
 class TformHelp;
 
 // The main window: connection panel on the left, the tab pages, the status
@@ -61,6 +62,10 @@ class TformMain : public QWidget {
   void BitBtnIzmerStopClick();
   void TimerIzmerTimer();
 
+  void BitBtnReadNatrUstClick();
+  void BitBtnWriteNatrUstClick();
+  void ComboBoxPolZapChange();
+
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -85,6 +90,7 @@ class TformMain : public QWidget {
   QTabWidget* pageControl_;
   GeneralSettingsPage* generalPage_;
   MeasurementsPage* measurementsPage_;
+  SetpointsPage* setpointsPage_;
   QStatusBar* statusBar_;
   QTimer* timerIzmer_;
   QTimer* timerTimer_;
