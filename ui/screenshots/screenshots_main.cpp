@@ -66,6 +66,7 @@ int main(int argc, char* argv[]) {
   form.BitBtnFindPribClick();
   form.buttonReadNastrPribClick();
   form.btnReadDataTimeClick();
+  form.BitBtnReadNatrUstClick();
   form.BitBtnIzmerStartClick();
   form.TimerIzmerTimer();
 

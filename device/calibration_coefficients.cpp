@@ -1,0 +1,156 @@
+#include "device/calibration_coefficients.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <utility>
+
+#include "device/data_image.h"
+#include "device/decimal_separator.h"
+#include "device/link_messages.h"
+#include "device/number_parsing.h"
+#include "device/reply_length.h"
+#include "device/scoped_timing.h"
+#include "device/single_text.h"
+
+namespace device {
+
+namespace {
+
+std::vector<std::string> textsOf(const CoefficientBlock& block, const DataImage& image,
+                                 std::string_view separator) {
+  std::vector<std::string> texts;
+  for (size_t field = 0; field < block.fieldCount; ++field) {
+    const size_t offset = block.fieldOffset(field);
+    texts.push_back(block.type == CoefficientType::kInteger16
+                        ? std::to_string(*image.i16(offset))
+                        : FormatSingle(*image.f32(offset), separator));
+  }
+  return texts;
+}
+
+// The typed number itself, only if it is one the register holds: "40000"
+// would otherwise go out as -25536.
+std::optional<int16_t> parseInteger16(const std::string& text) {
+  const auto value = ParseInteger(text);
+  if (!value || *value < INT16_MIN || *value > INT16_MAX) return std::nullopt;
+  return static_cast<int16_t>(*value);
+}
+
+// The write payload of a group, or nothing when one of its fields (or a
+// missing one) fails.
+std::optional<modbus::ByteString> payloadOf(const CoefficientBlock& block,
+                                            const std::vector<std::string>& texts,
+                                            std::string_view separator) {
+  if (texts.size() < block.fieldCount) return std::nullopt;
+  DataImage image(2 * static_cast<size_t>(block.writeCount()));
+  for (size_t field = 0; field < block.fieldCount; ++field) {
+    const size_t offset = block.fieldOffset(field);
+    if (block.type == CoefficientType::kInteger16) {
+      const auto value = parseInteger16(texts[field]);
+      if (!value) return std::nullopt;
+      image.setI16(offset, *value);
+    } else {
+      const auto value =
+          ParseSingle(NormalizeDecimalSeparator(texts[field], separator), separator);
+      if (!value) return std::nullopt;
+      image.setF32(offset, *value);
+    }
+  }
+  return image.bytes();
+}
+
+}  // namespace
+
+const char* BadCoefficientText(CoefficientGroup group) {
+  switch (group) {
+    case CoefficientGroup::kOutputCurrent:
+      return "Ошибка в коэффициентах выходного тока";
+    case CoefficientGroup::kInputCurrent:
+      return "Ошибка в коэффициентах входного тока";
+    case CoefficientGroup::k100mV:
+      return "Ошибка в коэффициентах 100мВ";
+    case CoefficientGroup::k1V:
+      return "Ошибка в коэффициентах 1 В";
+    case CoefficientGroup::kResistance:
+      return "Ошибка в коэффициентах сопротивления";
+    case CoefficientGroup::kColdJunction:
+      return "Ошибка в коэффициентах холодного спая";
+  }
+  return "";
+}
+
+OperationOutcome ReadCalibrationCoefficients(RegisterLink& link, OperationControls& controls,
+                                             CoefficientFields& fields, MessageSink& messages,
+                                             std::string_view separator) {
+  if (link.busy()) return OperationOutcome::kNotStarted;
+  controls.stopMeasurementTimer();
+  controls.setButtonEnabled(false);
+  const ScopedTiming timing(link.parameters(), kStandardTiming);
+  if (!StorePortAndCheck(link, controls.connection(), messages)) {
+    controls.setButtonEnabled(true);
+    return OperationOutcome::kPortError;
+  }
+
+  OperationOutcome outcome = OperationOutcome::kDone;
+  for (const CoefficientBlock& block : kCoefficientBlocks) {
+    const auto image = DataImage::fromReadReply(
+        link.readHoldingRegisters(block.start, kCoefficientReadCount), kCoefficientReadCount);
+    if (!image) {
+      outcome = OperationOutcome::kNoConnection;
+      break;
+    }
+    fields.showCoefficients(block.group, textsOf(block, *image, separator));
+  }
+  if (outcome == OperationOutcome::kDone) {
+    messages.confirmation(kCoefficientsReadText);
+  } else {
+    messages.error(kNoConnectionText);
+  }
+  controls.setButtonEnabled(true);
+  return outcome;
+}
+
+OperationOutcome WriteCalibrationCoefficients(RegisterLink& link, OperationControls& controls,
+                                              const CoefficientFields& fields,
+                                              MessageSink& messages, std::string_view separator) {
+  if (link.busy()) return OperationOutcome::kNotStarted;
+  controls.stopMeasurementTimer();
+  controls.setButtonEnabled(false);
+  const ScopedTiming timing(link.parameters(), kStandardTiming);
+  if (!StorePortAndCheck(link, controls.connection(), messages)) {
+    controls.setButtonEnabled(true);
+    return OperationOutcome::kPortError;
+  }
+
+  // Indexed by group, filled in the groups' check order.
+  std::array<modbus::ByteString, kCoefficientGroupCount> payloads;
+  for (size_t g = 0; g < kCoefficientGroupCount; ++g) {
+    const auto group = static_cast<CoefficientGroup>(g);
+    auto payload = payloadOf(BlockOf(group), fields.coefficientTexts(group), separator);
+    if (!payload) {
+      messages.error(BadCoefficientText(group));
+      controls.setButtonEnabled(true);
+      return OperationOutcome::kRefused;
+    }
+    payloads[g] = std::move(*payload);
+  }
+
+  OperationOutcome outcome = OperationOutcome::kDone;
+  for (const CoefficientBlock& block : kCoefficientBlocks) {
+    const auto& payload = payloads[static_cast<size_t>(block.group)];
+    if (!IsWriteSuccess(link.writeMultipleRegisters(block.start, block.writeCount(), payload))) {
+      outcome = OperationOutcome::kNoConnection;
+      break;
+    }
+  }
+  if (outcome == OperationOutcome::kDone) {
+    messages.confirmation(kCoefficientsWrittenText);
+  } else {
+    messages.error(kNoConnectionText);
+  }
+  controls.setButtonEnabled(true);
+  return outcome;
+}
+
+}  // namespace device
