@@ -8,7 +8,14 @@ namespace device {
 
 // The six coefficient groups of the calibration page, in the order their
 // fields are checked before a write.
-enum class CoefficientGroup { kOutputCurrent, kInputCurrent, k100mV, k1V, kResistance, kColdJunction };
+enum class CoefficientGroup {
+  kOutputCurrent,
+  kInputCurrent,
+  k100mV,
+  k1V,
+  kResistance,
+  kColdJunction
+};
 inline constexpr size_t kCoefficientGroupCount = 6;
 
 enum class CoefficientType { kInteger16, kSingle };

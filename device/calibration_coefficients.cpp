@@ -51,8 +51,7 @@ std::optional<modbus::ByteString> payloadOf(const CoefficientBlock& block,
       if (!value) return std::nullopt;
       image.setI16(offset, *value);
     } else {
-      const auto value =
-          ParseSingle(NormalizeDecimalSeparator(texts[field], separator), separator);
+      const auto value = ParseSingle(NormalizeDecimalSeparator(texts[field], separator), separator);
       if (!value) return std::nullopt;
       image.setF32(offset, *value);
     }

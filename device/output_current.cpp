@@ -55,9 +55,9 @@ OperationOutcome SetOutputCurrent(RegisterLink& link, OperationControls& control
   const bool done =
       switches &&
       IsWriteSuccess(link.writeMultipleRegisters(kSwitchesStart, kSwitchesCount, *switches)) &&
-      IsWriteSuccess(link.writeMultipleRegisters(
-          kCalibrationCommandStart, kCalibrationCommandCount,
-          EncodeCalibrationCommand(kSetOutputCurrentCommand, *code)));
+      IsWriteSuccess(
+          link.writeMultipleRegisters(kCalibrationCommandStart, kCalibrationCommandCount,
+                                      EncodeCalibrationCommand(kSetOutputCurrentCommand, *code)));
   if (!done) {
     messages.error(kNoConnectionText);
     return OperationOutcome::kNoConnection;

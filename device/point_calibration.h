@@ -20,8 +20,7 @@ inline constexpr const char* kCalibrationFailedText = "Ошибка калибр
 // the point's range, A05 a temperature of 20..30 degrees (either separator)
 // sent in tenths, halves to even; A06..A25 do not read the entry field and
 // send the value word 0. A bad value is reported and nothing is sent. The
-// button stays enabled: a second press while the command waits finds the link
-// busy and does nothing.
+// button stays enabled while the command waits.
 OperationOutcome CalibratePoint(RegisterLink& link, OperationControls& controls,
                                 const CalibrationPointFields& fields, MessageSink& messages,
                                 std::string_view separator);

@@ -123,7 +123,11 @@ std::optional<float> ParseSingle(std::string_view text, std::string_view separat
   while (i < text.size()) {
     if (isDigit(text[i])) {
       if (text[i] != '0' && !firstNonZero) firstNonZero = integerDigits + fractionDigits;
-      ++(separatorSeen ? fractionDigits : integerDigits);
+      if (separatorSeen) {
+        ++fractionDigits;
+      } else {
+        ++integerDigits;
+      }
       plain += text[i++];
     } else if (!separatorSeen && !separator.empty() && text.substr(i).starts_with(separator)) {
       plain += '.';

@@ -14,6 +14,12 @@
 
 #include "ui/named_controls.h"
 
+namespace {
+
+constexpr qreal kGridFontScale = 0.75;
+
+}  // namespace
+
 ArchivePage::ArchivePage(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("TabSheet6"));
   auto* layout = new QVBoxLayout(this);
@@ -44,7 +50,7 @@ QWidget* ArchivePage::buildReadGroup() {
   row->setContentsMargins(6, 4, 6, 6);
   row->setSpacing(6);
 
-  auto* count = namedEdit("EditColZap", QStringLiteral("20"), group);
+  auto* count = count_ = namedEdit("EditColZap", QStringLiteral("20"), group);
   count->setMaximumWidth(60);
   auto* label = plainLabel(QStringLiteral("Считать записей:"), group);
   label->setBuddy(count);
@@ -63,7 +69,7 @@ QWidget* ArchivePage::buildReadGroup() {
 QWidget* ArchivePage::buildGrid() {
   // Row 0 of the grid is the horizontal header; column 0 holds the record numbers. The grid
   // only shows what was read, so no cell is editable.
-  auto* grid = new QTableWidget(1, kGridColumns, this);
+  auto* grid = grid_ = new QTableWidget(1, kGridColumns, this);
   grid->setObjectName(QStringLiteral("StringGridArh"));
   grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
   grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
@@ -74,6 +80,14 @@ QWidget* ArchivePage::buildGrid() {
   grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   grid->horizontalHeader()->setDefaultSectionSize(kGridDefaultColumnWidth);
   grid->horizontalHeader()->setHighlightSections(false);
+  // The date and time of a record ("05.03.24 14:07:09") must fit the 100 pixels of its
+  // column and the rows their 16 pixels: a smaller face than the window's. The two blanks
+  // that end the text are cut off rather than eliding the seconds.
+  QFont font = grid->font();
+  font.setPointSizeF(font.pointSizeF() * kGridFontScale);
+  grid->setFont(font);
+  grid->horizontalHeader()->setFont(font);
+  grid->setTextElideMode(Qt::ElideNone);
   QStringList blankHeader;
   for (int column = 0; column < kGridColumns; ++column) blankHeader << QString();
   grid->setHorizontalHeaderLabels(blankHeader);
@@ -91,4 +105,28 @@ QWidget* ArchivePage::buildFileButtons() {
                              QStringLiteral("Загрузить из файла"), box));
   row->addStretch(1);
   return box;
+}
+
+std::string ArchivePage::recordCountText() const { return count_->text().toStdString(); }
+
+// The grid's header row is the table's header, so record k is table row k - 1.
+void ArchivePage::setRecordRows(int records) { grid_->setRowCount(records); }
+
+void ArchivePage::clearRecordRow(int row) {
+  for (int column = 0; column < kGridColumns; ++column) setCell(row - 1, column, QString());
+}
+
+void ArchivePage::showRecord(int row, const device::ArchiveRowTexts& texts) {
+  setCell(row - 1, 0, QString::number(row));
+  for (size_t i = 0; i < texts.size(); ++i) {
+    setCell(row - 1, static_cast<int>(i) + 1, QString::fromStdString(texts[i]));
+  }
+}
+
+void ArchivePage::setCell(int row, int column, const QString& text) {
+  if (auto* item = grid_->item(row, column)) {
+    item->setText(text);
+  } else if (!text.isEmpty()) {
+    grid_->setItem(row, column, new QTableWidgetItem(text));
+  }
 }

@@ -1,4 +1,4 @@
-#include "calibration_page.h"
+#include "ui/calibration_page.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -18,6 +18,7 @@ namespace {
 constexpr int kGroupMargin = 4;
 constexpr int kGroupSpacing = 2;
 constexpr int kTitleReserve = 6;
+constexpr qreal kCoefficientFontScale = 0.85;
 
 }  // namespace
 
@@ -25,27 +26,31 @@ CalibrationPage::CalibrationPage(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("TabSheet5"));
   auto* grid = compactGrid(this, {4, 4, 4, 4}, 4);
 
+  using Group = device::CoefficientGroup;
   grid->addWidget(buildCoefficients("GroupBoxKoeffIout", QStringLiteral("К-ты выходного тока"),
-                                    "EditKoeffIout", 5),
+                                    "EditKoeffIout", Group::kOutputCurrent),
                   0, 0);
   grid->addWidget(buildCoefficients("GroupBoxKoeffIIn", QStringLiteral("К-ты входного тока"),
-                                    "EditKoeffIIn", 5),
+                                    "EditKoeffIIn", Group::kInputCurrent),
                   0, 1);
+  grid->addWidget(buildCoefficients("GroupBoxKoeff100mV", QStringLiteral("К-ты 100мВ"),
+                                    "EditKoeff100mV", Group::k100mV),
+                  0, 2);
   grid->addWidget(
-      buildCoefficients("GroupBoxKoeff100mV", QStringLiteral("К-ты 100мВ"), "EditKoeff100mV", 5), 0,
-      2);
-  grid->addWidget(buildCoefficients("GroupBoxKoeff1V", QStringLiteral("К-ты 1В"), "EditKoeff1V", 5),
-                  0, 3);
-  grid->addWidget(
-      buildCoefficients("GroupBoxKoeffR", QStringLiteral("К-ты сопротивления"), "EditKoeffR", 5), 1,
-      0);
-  grid->addWidget(
-      buildCoefficients("GroupBoxKoeffXC", QStringLiteral("К-т температуры ХС"), "EditKoeffXC", 1),
-      1, 1, Qt::AlignTop);
+      buildCoefficients("GroupBoxKoeff1V", QStringLiteral("К-ты 1В"), "EditKoeff1V", Group::k1V), 0,
+      3);
+  grid->addWidget(buildCoefficients("GroupBoxKoeffR", QStringLiteral("К-ты сопротивления"),
+                                    "EditKoeffR", Group::kResistance),
+                  1, 0);
+  grid->addWidget(buildCoefficients("GroupBoxKoeffXC", QStringLiteral("К-т температуры ХС"),
+                                    "EditKoeffXC", Group::kColdJunction),
+                  1, 1, Qt::AlignTop);
   grid->addWidget(buildCoefficientButtons(), 1, 2, 1, 2);
   grid->addWidget(buildPointCalibration(), 2, 0, 1, 4);
   grid->setRowStretch(3, 1);
-  for (int column = 0; column < 4; ++column) grid->setColumnStretch(column, 1);
+  // The integer groups need little room; the singles' 15 digits take the rest.
+  grid->setColumnStretch(2, 1);
+  grid->setColumnStretch(3, 1);
 }
 
 QStringList CalibrationPage::calibrationPoints() {
@@ -80,7 +85,9 @@ QStringList CalibrationPage::calibrationPoints() {
 }
 
 QGroupBox* CalibrationPage::buildCoefficients(const char* name, const QString& caption,
-                                              const char* prefix, int count) {
+                                              const char* prefix,
+                                              device::CoefficientGroup coefficientGroup) {
+  const auto count = static_cast<int>(device::BlockOf(coefficientGroup).fieldCount);
   auto* group = new QGroupBox(caption, this);
   group->setObjectName(QLatin1String(name));
   // The style reserves more room beside a group title than its frame needs; without that
@@ -95,7 +102,12 @@ QGroupBox* CalibrationPage::buildCoefficients(const char* name, const QString& c
     const QString suffix = count == 1 ? QString() : QString::number(n);
     auto* field = namedEdit(QLatin1String(prefix) + suffix, QString(), group);
     field->setMinimumWidth(60);
+    // A single's 15 significant digits, point and sign must fit the narrowest group.
+    QFont font = field->font();
+    font.setPointSizeF(font.pointSizeF() * kCoefficientFontScale);
+    field->setFont(font);
     column->addWidget(field);
+    coefficients_[static_cast<size_t>(coefficientGroup)].push_back(field);
   }
   return group;
 }
@@ -128,10 +140,12 @@ QGroupBox* CalibrationPage::buildPointCalibration() {
   points->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   points->setMinimumContentsLength(20);
   grid->addWidget(points, 0, 0);
+  points_ = points;
 
   auto* label = staticText("Label1", QStringLiteral("Значение для калибровки:"), group);
   auto* value = namedEdit("EditZnacKalibr", QString(), group);
   value->setMaximumWidth(90);
+  value_ = value;
   label->setBuddy(value);
 
   auto* setCurrent = namedButton("BitBtnSetCurrent", QStyle::SP_MediaPlay,
@@ -155,4 +169,26 @@ QGroupBox* CalibrationPage::buildPointCalibration() {
   grid->addLayout(entry, 1, 0);
   grid->addLayout(buttons, 2, 0);
   return group;
+}
+
+std::vector<std::string> CalibrationPage::coefficientTexts(device::CoefficientGroup group) const {
+  std::vector<std::string> texts;
+  for (const QLineEdit* field : coefficients_[static_cast<size_t>(group)]) {
+    texts.push_back(field->text().toStdString());
+  }
+  return texts;
+}
+
+void CalibrationPage::showCoefficients(device::CoefficientGroup group,
+                                       const std::vector<std::string>& texts) {
+  const auto& fields = coefficients_[static_cast<size_t>(group)];
+  for (size_t i = 0; i < fields.size() && i < texts.size(); ++i) {
+    fields[i]->setText(QString::fromStdString(texts[i]));
+    // The leading digits count most where a text is wider than its field.
+    fields[i]->setCursorPosition(0);
+  }
+}
+
+device::CalibrationPointForm CalibrationPage::calibrationPointForm() const {
+  return {points_->currentIndex(), value_->text().toStdString()};
 }

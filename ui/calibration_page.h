@@ -1,11 +1,21 @@
 #pragma once
 
 #include <QWidget>
+#include <array>
+#include <vector>
 
+#include "device/calibration_coefficients.h"
+#include "device/calibration_point_fields.h"
+
+class QComboBox;
 class QGroupBox;
+class QLineEdit;
 
-// Tab page "Калибровка": the six coefficient groups and the point calibration group.
-class CalibrationPage : public QWidget {
+// Tab page "Калибровка": the six coefficient groups and the point calibration group. The page is
+// the coefficient and point operations' view of their fields.
+class CalibrationPage : public QWidget,
+                        public device::CoefficientFields,
+                        public device::CalibrationPointFields {
   Q_OBJECT
 
  public:
@@ -14,9 +24,19 @@ class CalibrationPage : public QWidget {
   // Texts of the calibration points; the index of an item is the point's code.
   static QStringList calibrationPoints();
 
+  std::vector<std::string> coefficientTexts(device::CoefficientGroup group) const override;
+  void showCoefficients(device::CoefficientGroup group,
+                        const std::vector<std::string>& texts) override;
+  device::CalibrationPointForm calibrationPointForm() const override;
+
  private:
   QGroupBox* buildCoefficients(const char* name, const QString& caption, const char* prefix,
-                               int count);
+                               device::CoefficientGroup coefficientGroup);
   QWidget* buildCoefficientButtons();
   QGroupBox* buildPointCalibration();
+
+  // Field 1 first, indexed by group.
+  std::array<std::vector<QLineEdit*>, device::kCoefficientGroupCount> coefficients_;
+  QComboBox* points_ = nullptr;
+  QLineEdit* value_ = nullptr;
 };

@@ -63,13 +63,16 @@ QGroupBox* DebugPage::buildInterface() {
                              QStringLiteral("38400"), QStringLiteral("57600"),
                              QStringLiteral("115200")};
 
-  addRow(grid, 0, QStringLiteral("Порт"), editableList("cbPort", ports, group));
-  addRow(grid, 1, QStringLiteral("Скорость"), editableList("cbBaud", bauds, group));
-  addRow(grid, 2, QStringLiteral("Задержка общая, мс"), namedEdit("editZader", QString(), group));
-  addRow(grid, 3, QStringLiteral("Задержка на ответ, мс"),
-         namedEdit("editZaderMin", QString(), group));
-  addRow(grid, 4, QStringLiteral("Задержка обмена, мс"),
-         namedEdit("editZaderRx", QString(), group));
+  port_ = editableList("cbPort", ports, group);
+  baud_ = editableList("cbBaud", bauds, group);
+  overallLimit_ = namedEdit("editZader", QString(), group);
+  responseDelay_ = namedEdit("editZaderMin", QString(), group);
+  exchangeDelay_ = namedEdit("editZaderRx", QString(), group);
+  addRow(grid, 0, QStringLiteral("Порт"), port_);
+  addRow(grid, 1, QStringLiteral("Скорость"), baud_);
+  addRow(grid, 2, QStringLiteral("Задержка общая, мс"), overallLimit_);
+  addRow(grid, 3, QStringLiteral("Задержка на ответ, мс"), responseDelay_);
+  addRow(grid, 4, QStringLiteral("Задержка обмена, мс"), exchangeDelay_);
   grid->setColumnStretch(1, 1);
   return group;
 }
@@ -79,13 +82,16 @@ QGroupBox* DebugPage::buildModBus() {
   group->setObjectName(QStringLiteral("GroupBoxModBus"));
   auto* grid = compactGrid(group, kGroupMargins, kRowSpacing);
 
-  auto* command = editableList("cbCmd", commandItems(), group);
-  command->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-  command->setMinimumContentsLength(12);
-  addRow(grid, 0, QStringLiteral("Команда"), command);
-  addRow(grid, 1, QStringLiteral("Адрес"), namedEdit("editAdr", QString(), group));
-  addRow(grid, 2, QStringLiteral("Нач. Адрес"), namedEdit("editAdrReg", QString(), group));
-  addRow(grid, 3, QStringLiteral("Количество"), namedEdit("editKolReg", QString(), group));
+  command_ = editableList("cbCmd", commandItems(), group);
+  command_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  command_->setMinimumContentsLength(12);
+  address_ = namedEdit("editAdr", QString(), group);
+  start_ = namedEdit("editAdrReg", QString(), group);
+  count_ = namedEdit("editKolReg", QString(), group);
+  addRow(grid, 0, QStringLiteral("Команда"), command_);
+  addRow(grid, 1, QStringLiteral("Адрес"), address_);
+  addRow(grid, 2, QStringLiteral("Нач. Адрес"), start_);
+  addRow(grid, 3, QStringLiteral("Количество"), count_);
 
   auto* help = namedButton("Button1", QStringLiteral("?"), group);
   help->setFixedWidth(28);
@@ -99,10 +105,14 @@ QGroupBox* DebugPage::buildExchange() {
   group->setObjectName(QStringLiteral("GroupBoxObmen"));
   auto* grid = compactGrid(group, kGroupMargins, kRowSpacing);
 
-  addRow(grid, 0, QStringLiteral("Данные"), namedEdit("EditData", QString(), group));
-  addRow(grid, 1, QStringLiteral("Запрос:"), namedEdit("editQuery", QString(), group));
-  addRow(grid, 2, QStringLiteral("Ответ:"), namedEdit("editAnswer", QString(), group));
-  addRow(grid, 3, QStringLiteral("Пакет"), namedEdit("editObrQwery", QString(), group));
+  data_ = namedEdit("EditData", QString(), group);
+  query_ = namedEdit("editQuery", QString(), group);
+  answer_ = namedEdit("editAnswer", QString(), group);
+  result_ = namedEdit("editObrQwery", QString(), group);
+  addRow(grid, 0, QStringLiteral("Данные"), data_);
+  addRow(grid, 1, QStringLiteral("Запрос:"), query_);
+  addRow(grid, 2, QStringLiteral("Ответ:"), answer_);
+  addRow(grid, 3, QStringLiteral("Пакет"), result_);
 
   grid->addWidget(namedButton("btnObmen", QStyle::SP_MediaPlay, QStringLiteral("Обмен"), group), 4,
                   1, Qt::AlignLeft);
@@ -131,5 +141,46 @@ QGroupBox* DebugPage::buildExchange() {
   }
   grid->addLayout(fields, 5, 0, 1, 2);
   grid->setColumnStretch(1, 1);
+
+  // In the order of device::DebugDataTexts.
+  const char* const order[] = {"stSec",  "stMin",       "stHour", "stDayWeek", "stDay", "stMonth",
+                               "stYear", "stFlagError", "stXC",   "stFiz",     "stVal"};
+  for (size_t i = 0; i < dataFields_.size(); ++i)
+    dataFields_[i] = group->findChild<QLabel*>(QLatin1String(order[i]));
   return group;
+}
+
+device::DebugExchangeForm DebugPage::exchangeForm() const {
+  const auto text = [](const QLineEdit* field) { return field->text().toStdString(); };
+  device::DebugExchangeForm form;
+  form.portIndex = port_->currentIndex();
+  form.baudIndex = baud_->currentIndex();
+  form.overallLimit = text(overallLimit_);
+  form.responseDelay = text(responseDelay_);
+  form.exchangeDelay = text(exchangeDelay_);
+  form.commandIndex = command_->currentIndex();
+  form.address = text(address_);
+  form.start = text(start_);
+  form.count = text(count_);
+  form.data = text(data_);
+  return form;
+}
+
+void DebugPage::clearExchangeFields() {
+  result_->clear();
+  query_->clear();
+  answer_->clear();
+}
+
+void DebugPage::showResultDump(const std::string& hexDump) {
+  result_->setText(QString::fromLatin1(hexDump.data(), static_cast<qsizetype>(hexDump.size())));
+}
+
+void DebugPage::showDataTexts(const device::DebugDataTexts& texts) {
+  const std::string* const values[] = {&texts.seconds,   &texts.minutes,   &texts.hours,
+                                       &texts.dayOfWeek, &texts.day,       &texts.month,
+                                       &texts.year,      &texts.faultWord, &texts.coldJunction,
+                                       &texts.physical,  &texts.parameter};
+  for (size_t i = 0; i < dataFields_.size(); ++i)
+    dataFields_[i]->setText(QString::fromStdString(*values[i]));
 }

@@ -11,6 +11,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -18,12 +19,18 @@
 #include <QVBoxLayout>
 #include <utility>
 
+#include "device/archive_read.h"
+#include "device/calibration_coefficients.h"
 #include "device/clock_setting.h"
+#include "device/debug_exchange.h"
 #include "device/discovery.h"
 #include "device/general_settings.h"
 #include "device/link_messages.h"
+#include "device/output_current.h"
+#include "device/point_calibration.h"
 #include "device/setpoints.h"
 #include "modbus/steady_tick.h"
+#include "transport/tcp/client_socket.h"
 #include "ui/archive_page.h"
 #include "ui/calibration_page.h"
 #include "ui/connection_panel.h"
@@ -45,6 +52,8 @@ constexpr int kTimerIzmerInterval = 2000;
 constexpr int kTimerTimerInterval = 1000;
 // "Остановить измерение" lets the instrument finish before the port closes.
 constexpr int kStopWaitMs = 1000;
+// How often a click that found the link busy looks again.
+constexpr int kBusyRetryMs = 20;
 
 QTimer* namedTimer(QObject* owner, const QString& name, int interval) {
   auto* timer = new QTimer(owner);
@@ -75,7 +84,8 @@ TformMain::TformMain(QString settingsPath, MessageDisplay& messages, QWidget* pa
   setpointsPage_ = new SetpointsPage;
   pageControl_->addTab(setpointsPage_, QStringLiteral("Уставки"));
   pageControl_->addTab(new CalibrationPage, QStringLiteral("Калибровка"));
-  pageControl_->addTab(new ArchivePage, QStringLiteral("Архивы"));
+  archivePage_ = new ArchivePage;
+  pageControl_->addTab(archivePage_, QStringLiteral("Архивы"));
   auto* debugPage = new DebugPage;
   pageControl_->addTab(debugPage, QStringLiteral("Отладка"));
   pageControl_->addTab(new EthernetPage, QStringLiteral("Ethernet"));
@@ -119,12 +129,29 @@ TformMain::TformMain(QString settingsPath, MessageDisplay& messages, QWidget* pa
       {"btnWriteDataTime", &TformMain::btnWriteDataTimeClick},
       {"BitBtnIzmerStart", &TformMain::BitBtnIzmerStartClick},
       {"BitBtnIzmerStop", &TformMain::BitBtnIzmerStopClick},
+      {"BitBtnReadKoeff", &TformMain::BitBtnReadKoeffClick},
+      {"BitBtnWriteKoeff", &TformMain::BitBtnWriteKoeffClick},
+      {"BitBtnCalibPoint", &TformMain::BitBtnCalibPointClick},
+      {"BitBtnSetCurrent", &TformMain::BitBtnSetCurrentClick},
       {"BitBtnReadNatrUst", &TformMain::BitBtnReadNatrUstClick},
       {"BitBtnWriteNatrUst", &TformMain::BitBtnWriteNatrUstClick},
+      {"BitBtnIPConnect", &TformMain::BitBtnIPConnectClick},
+      {"BitBtnIPDisconnect", &TformMain::BitBtnIPDisconnectClick},
+      {"ButtonIPWrite", &TformMain::ButtonIPWriteClick},
+      {"BitBtnReadArh", &TformMain::BitBtnReadArhClick},
+      {"BitBtnCancelReadArh", &TformMain::BitBtnCancelReadArhClick},
+      {"btnObmen", &TformMain::btnObmenClick},
   };
   for (const auto& [name, handler] : handlers) {
     connect(&button(name), &QAbstractButton::clicked, this, handler);
   }
+  clientSocket1_ = new transport::TClientSocket(this);
+  clientSocket1_->setObjectName(QStringLiteral("ClientSocket1"));
+  connect(clientSocket1_, &transport::TClientSocket::OnConnect, this,
+          &TformMain::ClientSocket1Connect);
+  connect(clientSocket1_, &transport::TClientSocket::OnDisconnect, this,
+          &TformMain::ClientSocket1Disconnect);
+  connect(clientSocket1_, &transport::TClientSocket::OnRead, this, &TformMain::ClientSocket1Read);
   connect(timerIzmer_, &QTimer::timeout, this, &TformMain::TimerIzmerTimer);
   // Only a pick by the user: the list defaults at the first showing do not re-lay the fields.
   connect(findChild<QComboBox*>(QStringLiteral("ComboBoxPolZap")), &QComboBox::activated, this,
@@ -132,6 +159,14 @@ TformMain::TformMain(QString settingsPath, MessageDisplay& messages, QWidget* pa
   if (auto* help = debugPage->findChild<QPushButton*>(QStringLiteral("Button1"))) {
     connect(help, &QPushButton::clicked, this, &TformMain::Button1Click);
   }
+  // The debug tab is hidden from the first showing on; this is the way to it and away again.
+  auto* debugTab = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D), this);
+  connect(debugTab, &QShortcut::activated, this, [this, debugPage] {
+    const int index = pageControl_->indexOf(debugPage);
+    const bool show = !pageControl_->isTabVisible(index);
+    pageControl_->setTabVisible(index, show);
+    if (show) pageControl_->setCurrentIndex(index);
+  });
   connect(panel_->ComboBoxPort(), &QComboBox::currentIndexChanged, this,
           &TformMain::updatePortToolTip);
 }
@@ -147,6 +182,22 @@ void TformMain::attachPort(modbus::PortInterface& port, modbus::TickSource* tick
   link_ = std::make_unique<device::DeviceLink>(
       modbus::LinkServices{port, *tick, pump_, observer_.get()});
   poll_ = std::make_unique<device::MeasurementPoll>(*link_, *measurementsPage_);
+}
+
+bool TformMain::deferWhileBusy(const char* buttonName, std::function<void()> retry) {
+  if (!link_->busy()) return false;
+  // A click during another operation's exchange is not served: a second press
+  // of "Калибровка точки" must not send a second command.
+  if (operationRunning_) return true;
+  // The measurement poll holds the link: the click is served once its exchange
+  // has ended, and only once however often it came.
+  if (deferredClicks_.insert(buttonName).second) {
+    QTimer::singleShot(kBusyRetryMs, this, [this, buttonName, retry = std::move(retry)] {
+      deferredClicks_.erase(buttonName);
+      retry();
+    });
+  }
+  return true;
 }
 
 QAbstractButton& TformMain::button(const char* name) const {
@@ -258,9 +309,12 @@ void TformMain::BitBtnFindPribClick() {
     messages_.error(device::kCannotOpenPortText);
     return;
   }
+  if (deferWhileBusy("BitBtnFindPrib", [this] { BitBtnFindPribClick(); })) return;
   PanelDiscoveryView view(*panel_, *timerIzmer_,
                           *generalPage_->findChild<QWidget*>(QStringLiteral("GroupBox3")));
+  const bool outer = !std::exchange(operationRunning_, true);
   device::RunDiscovery(*link_, view, messages_);
+  if (outer) operationRunning_ = false;
 }
 
 void TformMain::Button1Click() {
@@ -281,8 +335,14 @@ void TformMain::runOperation(const char* buttonName, Operation operation) {
     messages_.error(device::kCannotOpenPortText);
     return;
   }
+  if (deferWhileBusy(buttonName,
+                     [this, buttonName, operation] { runOperation(buttonName, operation); })) {
+    return;
+  }
   WindowOperationControls controls(*panel_, *timerIzmer_, button(buttonName));
+  const bool outer = !std::exchange(operationRunning_, true);
   operation(controls);
+  if (outer) operationRunning_ = false;
 }
 
 void TformMain::buttonReadNastrPribClick() {
@@ -337,6 +397,41 @@ void TformMain::TimerIzmerTimer() {
   poll_->poll(QLocale::system().decimalPoint().toStdString());
 }
 
+namespace {
+
+CalibrationPage& calibrationPageOf(const QWidget& window) {
+  return *window.findChild<CalibrationPage*>();
+}
+
+}  // namespace
+
+void TformMain::BitBtnReadKoeffClick() {
+  runOperation("BitBtnReadKoeff", [this](device::OperationControls& controls) {
+    device::ReadCalibrationCoefficients(*link_, controls, calibrationPageOf(*this), messages_,
+                                        QLocale::system().decimalPoint().toStdString());
+  });
+}
+
+void TformMain::BitBtnWriteKoeffClick() {
+  runOperation("BitBtnWriteKoeff", [this](device::OperationControls& controls) {
+    device::WriteCalibrationCoefficients(*link_, controls, calibrationPageOf(*this), messages_,
+                                         QLocale::system().decimalPoint().toStdString());
+  });
+}
+
+void TformMain::BitBtnCalibPointClick() {
+  runOperation("BitBtnCalibPoint", [this](device::OperationControls& controls) {
+    device::CalibratePoint(*link_, controls, calibrationPageOf(*this), messages_,
+                           QLocale::system().decimalPoint().toStdString());
+  });
+}
+
+void TformMain::BitBtnSetCurrentClick() {
+  runOperation("BitBtnSetCurrent", [this](device::OperationControls& controls) {
+    device::SetOutputCurrent(*link_, controls, calibrationPageOf(*this), messages_);
+  });
+}
+
 void TformMain::BitBtnReadNatrUstClick() {
   runOperation("BitBtnReadNatrUst", [this](device::OperationControls& controls) {
     device::ReadSetpoints(*link_, controls, *setpointsPage_, messages_, setpointsPage_->keptByte());
@@ -351,3 +446,43 @@ void TformMain::BitBtnWriteNatrUstClick() {
 }
 
 void TformMain::ComboBoxPolZapChange() { setpointsPage_->applyDecimalPoint(); }
+
+void TformMain::BitBtnReadArhClick() {
+  runOperation("BitBtnReadArh", [this](device::OperationControls& controls) {
+    device::ReadArchive(*link_, controls, *archivePage_, messages_,
+                        QLocale::system().decimalPoint().toStdString());
+  });
+}
+
+// Served while a request of the read waits, between two records.
+void TformMain::BitBtnCancelReadArhClick() { archivePage_->requestCancel(); }
+
+namespace {
+
+EthernetPage& ethernetPageOf(const QWidget& window) { return *window.findChild<EthernetPage*>(); }
+
+}  // namespace
+
+void TformMain::BitBtnIPConnectClick() {
+  ethernetPageOf(*this).connectSocket(*clientSocket1_, messages_);
+}
+
+void TformMain::BitBtnIPDisconnectClick() {
+  ethernetPageOf(*this).disconnectSocket(*clientSocket1_);
+}
+
+void TformMain::ButtonIPWriteClick() { ethernetPageOf(*this).writeTestText(*clientSocket1_); }
+
+void TformMain::ClientSocket1Connect() { ethernetPageOf(*this).showConnected(); }
+
+void TformMain::ClientSocket1Disconnect() { ethernetPageOf(*this).showDisconnected(); }
+
+void TformMain::ClientSocket1Read() {
+  ethernetPageOf(*this).showReceived(clientSocket1_->receiveText());
+}
+
+void TformMain::btnObmenClick() {
+  if (!link_) return;
+  device::RunDebugExchange(*link_, *findChild<DebugPage*>(), messages_,
+                           QLocale::system().decimalPoint().toStdString());
+}

@@ -3,7 +3,10 @@
 #include <QPointer>
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <memory>
+#include <set>
+#include <string>
 
 #include "device/device_link.h"
 #include "device/measurement_poll.h"
@@ -17,12 +20,17 @@ class DebugDumpObserver;
 class GeneralSettingsPage;
 class MeasurementsPage;
 class MessageDisplay;
+class ArchivePage;
 class QAbstractButton;
 class QStatusBar;
 class QTabWidget;
 class QTimer;
 class SetpointsPage;
 class TformHelp;
+
+namespace transport {
+class TClientSocket;
+}
 
 // The main window: connection panel on the left, the tab pages, the status
 // bar and the two timers. Restores port and speed from the settings file when
@@ -62,9 +70,26 @@ class TformMain : public QWidget {
   void BitBtnIzmerStopClick();
   void TimerIzmerTimer();
 
+  void BitBtnReadKoeffClick();
+  void BitBtnWriteKoeffClick();
+  void BitBtnCalibPointClick();
+  void BitBtnSetCurrentClick();
+
   void BitBtnReadNatrUstClick();
   void BitBtnWriteNatrUstClick();
   void ComboBoxPolZapChange();
+
+  void BitBtnIPConnectClick();
+  void BitBtnIPDisconnectClick();
+  void ButtonIPWriteClick();
+  void ClientSocket1Connect();
+  void ClientSocket1Disconnect();
+  void ClientSocket1Read();
+
+  void BitBtnReadArhClick();
+  void BitBtnCancelReadArhClick();
+
+  void btnObmenClick();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -79,6 +104,8 @@ class TformMain : public QWidget {
   void updatePortToolTip();
   void reportWriteFailure(const ProfileFile::WriteError& error);
   QAbstractButton& button(const char* name) const;
+  // True when another exchange holds the link: `retry` then runs once it is free.
+  bool deferWhileBusy(const char* buttonName, std::function<void()> retry);
   // Runs a device operation started by `buttonName`; without a port the
   // operation cannot open one.
   template <typename Operation>
@@ -91,16 +118,20 @@ class TformMain : public QWidget {
   GeneralSettingsPage* generalPage_;
   MeasurementsPage* measurementsPage_;
   SetpointsPage* setpointsPage_;
+  ArchivePage* archivePage_;
   QStatusBar* statusBar_;
   QTimer* timerIzmer_;
   QTimer* timerTimer_;
   TformHelp* help_ = nullptr;
+  transport::TClientSocket* clientSocket1_;
 
   QtEventPump pump_;
   std::unique_ptr<modbus::TickSource> ownTick_;
   std::unique_ptr<DebugDumpObserver> observer_;
   std::unique_ptr<device::DeviceLink> link_;
   std::unique_ptr<device::MeasurementPoll> poll_;
+  std::set<std::string> deferredClicks_;
+  bool operationRunning_ = false;  // a button's operation, not the poll, holds the link
 
   bool shown_ = false;
   bool settingsUsable_ = false;

@@ -62,7 +62,9 @@ TEST_F(MeasurementWindow, PollsShowValuesStatesAndFaultsUntilTheInstrumentFallsS
   EXPECT_TRUE(child<QAbstractButton>("BitBtnIzmerStop")->isEnabled());
   EXPECT_TRUE(timer()->isActive());
 
-  QTRY_COMPARE_WITH_TIMEOUT(text("StaticTextIzmerFiz"), decimal("1234.570"), kWaitMs);
+  // QTest's waits report to QTest, not to this test: wait, then judge here.
+  (void)QTest::qWaitFor([&] { return text("StaticTextIzmerFiz") == decimal("1234.570"); }, kWaitMs);
+  ASSERT_EQ(text("StaticTextIzmerFiz"), decimal("1234.570"));
   EXPECT_EQ(text("StaticTextIzmerXC"), decimal("22.0"));
   EXPECT_EQ(text("StaticTextIzmerVal"), decimal("12.000"));
   EXPECT_EQ(text("StaticTextErr"), "Код ошибки: 1029");
@@ -82,18 +84,20 @@ TEST_F(MeasurementWindow, PollsShowValuesStatesAndFaultsUntilTheInstrumentFallsS
   // The next polls show what the instrument measures now.
   freeze(-5.04f, 99.9996f, 4.5f);
   simulator_.instrument().setFaultWord(0x8000);
-  QTRY_COMPARE_WITH_TIMEOUT(text("StaticTextIzmerFiz"), decimal("100.000"), kWaitMs);
+  (void)QTest::qWaitFor([&] { return text("StaticTextIzmerFiz") == decimal("100.000"); }, kWaitMs);
+  ASSERT_EQ(text("StaticTextIzmerFiz"), decimal("100.000"));
   EXPECT_EQ(text("StaticTextIzmerXC"), decimal("-5.0"));
   EXPECT_EQ(text("StaticTextErr"), "Код ошибки: -32768");
   EXPECT_NE(colour("StaticTextErr5V"), MeasurementsPage::faultActiveColor());
 
   // Silent: the values go, the indicators of the last good poll stay.
   simulator_.instrument().setFaultWord(0x0001);
-  QTRY_COMPARE_WITH_TIMEOUT(colour("StaticTextErr5V"), MeasurementsPage::faultActiveColor(),
-                            kWaitMs);
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return colour("StaticTextErr5V") == MeasurementsPage::faultActiveColor(); }, kWaitMs));
   simulator_.setFault(sim::Fault::kSilent);
-  QTRY_COMPARE_WITH_TIMEOUT(text("StaticTextIzmerDateTime"), QString("Прибор не отвечает"),
-                            kWaitMs);
+  (void)QTest::qWaitFor([&] { return text("StaticTextIzmerDateTime") == "Прибор не отвечает"; },
+                        kWaitMs);
+  ASSERT_EQ(text("StaticTextIzmerDateTime"), "Прибор не отвечает");
   EXPECT_EQ(text("StaticTextIzmerFiz"), "");
   EXPECT_EQ(text("StaticTextIzmerVal"), "");
   EXPECT_EQ(text("StaticTextIzmerXC"), "");
@@ -122,7 +126,7 @@ TEST_F(MeasurementWindow, StopWhileAPollWaitsClosesThePortAfterItAndKeepsTheFiel
   });
   timer()->installEventFilter(&hook);
   click("BitBtnIzmerStart");
-  QTRY_VERIFY_WITH_TIMEOUT(stopped, kWaitMs);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return stopped; }, kWaitMs));
   // Give the interrupted exchange time to end and its outcome to be dropped.
   QTest::qWait(500);
   EXPECT_EQ(text("StaticTextIzmerDateTime"), "");

@@ -67,6 +67,8 @@ int main(int argc, char* argv[]) {
   form.buttonReadNastrPribClick();
   form.btnReadDataTimeClick();
   form.BitBtnReadNatrUstClick();
+  form.BitBtnReadKoeffClick();
+  form.BitBtnReadArhClick();
   form.BitBtnIzmerStartClick();
   form.TimerIzmerTimer();
 
