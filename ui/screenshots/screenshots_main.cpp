@@ -3,7 +3,11 @@
 // tool for checking the layout; it runs on the offscreen platform.
 
 #include <QApplication>
+#include <QComboBox>
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -12,6 +16,7 @@
 #include <utility>
 
 #include "sim/simulator.h"
+#include "sim/tcp_test_peer.h"
 #include "ui/application_windows.h"
 #include "ui/connection_settings.h"
 #include "ui/printing_display.h"
@@ -25,6 +30,38 @@ bool save(QWidget& widget, const QDir& dir, const QString& name) {
   const bool ok = widget.grab().save(path);
   std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(path));
   return ok;
+}
+
+template <typename T>
+T* child(QWidget& form, const char* name) {
+  return form.findChild<T*>(QLatin1String(name));
+}
+
+// One read of the current data block by hand: 04h, 13 registers from 0.
+void exchangeOnTheDebugPage(TformMain& form) {
+  child<QComboBox>(form, "cbPort")->setCurrentIndex(0);
+  child<QComboBox>(form, "cbBaud")->setCurrentIndex(6);
+  child<QComboBox>(form, "cbCmd")->setCurrentIndex(3);
+  const std::pair<const char*, const char*> fields[] = {
+      {"editZader", "1000"}, {"editZaderMin", "200"}, {"editZaderRx", "100"},
+      {"editAdr", "0"},      {"editAdrReg", "0"},     {"editKolReg", "13"}};
+  for (const auto& [name, text] : fields) child<QLineEdit>(form, name)->setText(text);
+  form.btnObmenClick();
+}
+
+// Connected to the simulator's loopback peer, the test text sent and answered.
+void connectTheEthernetPage(TformMain& form, uint16_t port) {
+  child<QLineEdit>(form, "EditIP")->setText(QStringLiteral("127.0.0.1"));
+  child<QLineEdit>(form, "EditIPPort")->setText(QString::number(port));
+  form.BitBtnIPConnectClick();
+  auto* status = child<QLabel>(form, "StaticTextStatusIP");
+  QDeadlineTimer deadline(5000);
+  while (status->text() != QStringLiteral("Соединение открыто") && !deadline.hasExpired())
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+  form.ButtonIPWriteClick();
+  auto* received = child<QLabel>(form, "StaticTextIPRead");
+  while (received->text().isEmpty() && !deadline.hasExpired())
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
 }
 
 }  // namespace
@@ -71,6 +108,9 @@ int main(int argc, char* argv[]) {
   form.BitBtnReadArhClick();
   form.BitBtnIzmerStartClick();
   form.TimerIzmerTimer();
+  exchangeOnTheDebugPage(form);
+  sim::TcpTestPeer peer(0);
+  connectTheEthernetPage(form, peer.port());
 
   auto* pages = form.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
   if (!pages) return 1;
