@@ -21,6 +21,8 @@ struct DebugRequest {
   int32_t count = 0;
 };
 
+constexpr int32_t kMaxCount = 65535;
+
 // The integers in field order; the first text that is not one is reported.
 std::optional<DebugRequest> readRequest(const DebugExchangeForm& form, MessageSink& messages) {
   const std::array<const std::string*, 6> texts = {&form.overallLimit,  &form.responseDelay,
@@ -34,6 +36,12 @@ std::optional<DebugRequest> readRequest(const DebugExchangeForm& form, MessageSi
       return std::nullopt;
     }
     values[i] = *value;
+  }
+  // A request carries the count in 16 bits: a larger one would go out cut
+  // while the reply is judged by the whole.
+  if (values[5] < 0 || values[5] > kMaxCount) {
+    messages.error(kCountRangeText);
+    return std::nullopt;
   }
   DebugRequest r;
   r.portNumber = static_cast<uint8_t>(form.portIndex + 1);

@@ -12,6 +12,7 @@ namespace device {
 
 inline constexpr const char* kCoilByteCountText = "Число реле не соответствует числу байт";
 inline constexpr const char* kRegisterByteCountText = "Число регистров не соответствует числу байт";
+inline constexpr const char* kCountRangeText = "Количество должно быть от 0 до 65535";
 
 // Positions of the command list cbCmd.
 enum DebugCommand : int {
@@ -51,7 +52,8 @@ class DebugExchangeView {
 // "Обмен": one request of the chosen function with the page's own port,
 // speed, timing, address, start and count, never the connection panel's nor
 // the shared record. A field that is not an integer stops it with the
-// runtime's conversion message before anything is cleared or sent; data for
+// runtime's conversion message before anything is cleared or sent, and so
+// does a count outside 0 to 65535 with kCountRangeText; data for
 // 0Fh and 10h whose byte count does not fit the count stops it after the
 // clearing. A failed request shows no message, only its code as the result
 // dump. The request holds the link's busy flag; while another exchange holds

@@ -4,13 +4,7 @@ namespace device {
 
 namespace {
 
-constexpr size_t kAddressOffset = 0;
-constexpr size_t kBaudOffset = 1;
-constexpr size_t kProtocolOffset = 2;
-constexpr size_t kInputTypeOffset = 3;
-constexpr size_t kFilterOffset = 6;
-constexpr size_t kArchiveOffset = 7;
-constexpr size_t kSwitchesOffset = 24;
+namespace offset = general_settings_offset;
 constexpr size_t kBlockLength = 2 * kGeneralSettingsCount;
 
 }  // namespace
@@ -18,13 +12,13 @@ constexpr size_t kBlockLength = 2 * kGeneralSettingsCount;
 std::optional<GeneralSettings> DecodeGeneralSettings(const DataImage& image) {
   if (image.size() < kBlockLength) return std::nullopt;
   GeneralSettings s;
-  s.address = *image.u8(kAddressOffset);
-  s.baudIndex = *image.u8(kBaudOffset);
-  s.protocol = *image.u8(kProtocolOffset);
-  s.inputType = *image.u8(kInputTypeOffset);
-  s.filterPeriod = *image.u8(kFilterOffset);
-  s.archivePeriod = *image.u8(kArchiveOffset);
-  s.switches = *image.u8(kSwitchesOffset);
+  s.address = *image.u8(offset::kAddress);
+  s.baudIndex = *image.u8(offset::kBaud);
+  s.protocol = *image.u8(offset::kProtocol);
+  s.inputType = *image.u8(offset::kInputType);
+  s.filterPeriod = *image.u8(offset::kFilterPeriod);
+  s.archivePeriod = *image.u8(offset::kArchivePeriod);
+  s.switches = *image.u8(offset::kSwitches);
   return s;
 }
 

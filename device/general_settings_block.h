@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 
@@ -20,6 +21,17 @@ inline constexpr int32_t kPeriodsStart = 3;  // filter period, archive period
 inline constexpr int32_t kPeriodsCount = 1;
 inline constexpr int32_t kSwitchesStart = 12;  // switches byte, then a byte always 0
 inline constexpr int32_t kSwitchesCount = 1;
+
+// Data-byte offsets of the fields in the block's image.
+namespace general_settings_offset {
+inline constexpr size_t kAddress = 0;
+inline constexpr size_t kBaud = 1;
+inline constexpr size_t kProtocol = 2;
+inline constexpr size_t kInputType = 3;
+inline constexpr size_t kFilterPeriod = 6;
+inline constexpr size_t kArchivePeriod = 7;
+inline constexpr size_t kSwitches = 24;
+}  // namespace general_settings_offset
 
 // Function switches (byte 24).
 namespace switch_bit {

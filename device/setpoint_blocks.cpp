@@ -4,13 +4,8 @@ namespace device {
 
 namespace {
 
-constexpr size_t kKeptByteOffset = 0;
-constexpr size_t kPointOffset = 1;
-constexpr size_t kFirstRangeOffset = 4;
-constexpr size_t kSingleWidth = 4;
-constexpr size_t kRecordLength = 10;
-constexpr size_t kZoneOffset = 4;
-constexpr size_t kFlagsOffset = 8;
+using setpoint_offset::kRecordLength;
+using setpoint_offset::kSingleWidth;
 constexpr size_t kBlockLength = 2 * kScaleCount;
 
 }  // namespace
@@ -18,10 +13,10 @@ constexpr size_t kBlockLength = 2 * kScaleCount;
 std::optional<ScaleBlock> DecodeScaleBlock(const DataImage& image) {
   if (image.size() < kBlockLength) return std::nullopt;
   ScaleBlock scale;
-  scale.keptByte = *image.u8(kKeptByteOffset);
-  scale.decimalPoint = *image.u8(kPointOffset);
+  scale.keptByte = *image.u8(setpoint_offset::kKeptByte);
+  scale.decimalPoint = *image.u8(setpoint_offset::kPoint);
   for (size_t i = 0; i < scale.ranges.size(); ++i) {
-    scale.ranges[i] = *image.f32(kFirstRangeOffset + kSingleWidth * i);
+    scale.ranges[i] = *image.f32(setpoint_offset::kFirstRange + kSingleWidth * i);
   }
   return scale;
 }
@@ -31,9 +26,9 @@ std::optional<SetpointPair> DecodeSetpointBlock(const DataImage& image) {
   SetpointPair records;
   for (size_t n = 0; n < records.size(); ++n) {
     const size_t at = kRecordLength * n;
-    records[n].value = *image.f32(at);
-    records[n].zone = *image.f32(at + kZoneOffset);
-    records[n].flags = *image.u8(at + kFlagsOffset);
+    records[n].value = *image.f32(at + setpoint_offset::kValue);
+    records[n].zone = *image.f32(at + setpoint_offset::kZone);
+    records[n].flags = *image.u8(at + setpoint_offset::kFlags);
   }
   return records;
 }
@@ -52,10 +47,10 @@ modbus::ByteString EncodeSetpointBlock(const SetpointPair& records) {
   DataImage image(kRecordLength * records.size());
   for (size_t n = 0; n < records.size(); ++n) {
     const size_t at = kRecordLength * n;
-    image.setF32(at, records[n].value);
-    image.setF32(at + kZoneOffset, records[n].zone);
+    image.setF32(at + setpoint_offset::kValue, records[n].value);
+    image.setF32(at + setpoint_offset::kZone, records[n].zone);
     // The record's last byte is written as 0 (the image starts zeroed).
-    image.setU8(at + kFlagsOffset, records[n].flags & setpoint_flag::kKnown);
+    image.setU8(at + setpoint_offset::kFlags, records[n].flags & setpoint_flag::kKnown);
   }
   return image.bytes();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 
@@ -26,6 +27,20 @@ inline constexpr int32_t kSetpointBlockCount = 10;
 inline constexpr std::array<int32_t, 2> kSetpointBlockStarts = {13, 23};
 inline constexpr int kSetpointsPerBlock = 2;
 inline constexpr int kRangeCount = 4;  // Y0, YK, Z0, ZK
+
+// Data-byte offsets: of the scale block's fields, and of a setpoint record's
+// fields within the record.
+namespace setpoint_offset {
+inline constexpr size_t kKeptByte = 0;
+inline constexpr size_t kPoint = 1;
+inline constexpr size_t kFirstRange = 4;
+inline constexpr size_t kSingleWidth = 4;
+inline constexpr size_t kRecordLength = 10;
+inline constexpr size_t kValue = 0;
+inline constexpr size_t kZone = 4;
+inline constexpr size_t kFlags = 8;
+inline constexpr size_t kSpare = 9;  // ignored when read, written as 0
+}  // namespace setpoint_offset
 
 struct ScaleBlock {
   uint8_t keptByte = 0;

@@ -10,10 +10,6 @@ namespace device {
 
 namespace {
 
-constexpr std::array<const char*, kRangeCount> kRangeMessages = {
-    "Начало преобразования введено неверно", "Конец преобразования введено неверно",
-    "Начало барграфа введено неверно", "Конец барграфа введен неверно"};
-
 // Flag bits of the four lists, in their order in a column.
 constexpr std::array<uint8_t, kSetpointLists> kListBits = {
     setpoint_flag::kGreater, setpoint_flag::kRate, setpoint_flag::kRelayStartClosed,
@@ -62,7 +58,7 @@ std::optional<Converted> convert(const SetpointsForm& form, uint8_t keptByte,
   };
   for (size_t i = 0; i < form.ranges.size(); ++i) {
     const auto raw = count(form.ranges[i]);
-    if (!raw) return messages.error(kRangeMessages[i]), std::nullopt;
+    if (!raw) return messages.error(kBadRangeTexts[i]), std::nullopt;
     c.scale.ranges[i] = *raw;
   }
   for (size_t n = 0; n < form.setpoints.size(); ++n) {

@@ -14,6 +14,10 @@
 namespace device {
 
 inline constexpr const char* kBadDecimalPointText = "Неверное положение запятой";
+// The messages of MaskEditY0, YK, Z0 and ZK when their text is no number.
+inline constexpr std::array<const char*, kRangeCount> kBadRangeTexts = {
+    "Начало преобразования введено неверно", "Конец преобразования введено неверно",
+    "Начало барграфа введено неверно", "Конец барграфа введен неверно"};
 inline constexpr int kSetpointColumns = 4;
 inline constexpr int kSetpointLists = 4;  // type, kind, relay start, relay on break
 

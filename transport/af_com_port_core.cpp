@@ -128,7 +128,7 @@ bool TAfComPortCore::flushWriteThread() {
 }
 
 void TAfComPortCore::signalOutputDrained() {
-  if (!outputEmptyWanted_) return;
+  if (outputEmptyWanted_ && !outputEmptyWanted_()) return;
   outputDrained_.Set();
   device_->wakeLineWait();
 }

@@ -7,6 +7,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
 
 #include "transport/com_port_types.h"
 #include "transport/dcb.h"
@@ -63,9 +64,12 @@ class TAfComPortCore {
   void setInputQueueSize(int32_t size) { inQueueSize_ = size; }
   void setOutputQueueSize(int32_t size) { outQueueSize_ = size; }
   void setNotificationSink(NotificationSink sink) { sink_ = std::move(sink); }
-  // Whether anybody listens for ceOutputEmpty; without a listener the event
-  // thread is not woken for every drained queue.
-  void setOutputEmptyWanted(bool wanted) { outputEmptyWanted_ = wanted; }
+  // Asked whenever the transmit queue has drained, on the thread that drained
+  // it: without a listener for ceOutputEmpty the event thread is not woken.
+  // Set before the first open.
+  void setOutputEmptyWanted(std::function<bool()> wanted) {
+    outputEmptyWanted_ = std::move(wanted);
+  }
   void setDevicePathResolver(DevicePathResolver resolver);
 
   bool isActive() const { return active_; }
@@ -87,7 +91,7 @@ class TAfComPortCore {
   NotificationSink sink_;
   DCB dcb_{};
   std::atomic<bool> active_{false};
-  std::atomic<bool> outputEmptyWanted_{true};
+  std::function<bool()> outputEmptyWanted_;
   bool opened_ = false;
   int portNumber_ = 0;
   uint32_t gatheredErrors_ = 0;  // under statusLock_

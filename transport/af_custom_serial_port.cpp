@@ -1,5 +1,6 @@
 #include "transport/af_custom_serial_port.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 #include <vector>
@@ -24,10 +25,6 @@ class FlagGuard {
   std::atomic<bool>& flag_;
 };
 
-void raise(const TNotifyEvent& event, TAfCustomSerialPort& sender) {
-  if (event) event(sender);
-}
-
 }  // namespace
 
 TAfCustomSerialPort::TAfCustomSerialPort(std::string name, std::unique_ptr<SerialDevice> device)
@@ -38,6 +35,10 @@ TAfCustomSerialPort::TAfCustomSerialPort(std::string name, std::unique_ptr<Seria
       [this](TAfComPortCore&, TAfCoreEvent kind, uint32_t data, std::exception_ptr error) {
         CoreNotification(kind, data, std::move(error));
       });
+  // Asked at every drained queue, so that a handler assigned while open
+  // counts from then on.
+  core_->setOutputEmptyWanted(
+      [this] { return OnNonSyncEvent || HasListenerFor(TAfCoreEvent::ceOutputEmpty, 0); });
   UpdateDCB();
 }
 
@@ -189,16 +190,12 @@ void TAfCustomSerialPort::Open() {
   core_->setOutputQueueSize(outBufSize_);
   core_->setEventThreadPriority(eventThreadPriority_);
   core_->setWriteThreadPriority(writeThreadPriority_);
-  core_->setOutputEmptyWanted(OnNonSyncEvent || OnSyncEvent || OnOutBufFree);
   closing_ = false;
-  try {
-    OpenDevice();
-  } catch (...) {
-    // A refused block was read back from the device.
-    dcb_ = core_->lineParameters();
-    throw;
-  }
-  raise(OnPortOpen, *this);
+  // A refused open keeps the block built from the properties: the next open
+  // must try the same settings and fail the same way, not run on whatever
+  // the device was left with.
+  OpenDevice();
+  OnPortOpen(*this);
 }
 
 void TAfCustomSerialPort::Close() {
@@ -207,7 +204,7 @@ void TAfCustomSerialPort::Close() {
   // the event thread's wait for the main thread ends at once.
   SafeSyncEnable(syncId_, false);
   core_->close();
-  raise(OnPortClose, *this);
+  OnPortClose(*this);
 }
 
 void TAfCustomSerialPort::WriteData(const void* buffer, int32_t count) {
@@ -242,10 +239,11 @@ std::string TAfCustomSerialPort::ReadString() {
   return text;
 }
 
+// A closed port fails every read, also one of no bytes.
 void TAfCustomSerialPort::ReadData(void* buffer, int32_t count) {
   if (closing_) return;
-  const int32_t got = count > 0 ? core_->read(static_cast<char*>(buffer), count) : 0;
-  if (got < count || got < 0) PortError("Read data error");
+  const int32_t got = core_->read(static_cast<char*>(buffer), std::max<int32_t>(count, 0));
+  if (got < 0 || got < count) PortError("Read data error");
 }
 
 int32_t TAfCustomSerialPort::OutBufFree() { return core_->freeTransmitSpace(); }
@@ -255,12 +253,16 @@ void TAfCustomSerialPort::CoreNotification(TAfCoreEvent kind, uint32_t data,
                                            std::exception_ptr error) {
   if (closing_ || destroying_) return;
   if (kind != TAfCoreEvent::ceThreadError && OnNonSyncEvent) {
+    TakeLineErrorsOf(kind);
     OnNonSyncEvent(*this, kind, data);
     return;
   }
   // Nobody to tell: the dispatch would raise nothing, so the main thread is
   // not woken for it.
-  if (!HasListenerFor(kind, data)) return;
+  if (!HasListenerFor(kind, data)) {
+    TakeLineErrorsOf(kind);
+    return;
+  }
   {
     std::lock_guard lock(pendingLock_);
     pending_ = {kind, data, std::move(error)};
@@ -269,8 +271,13 @@ void TAfCustomSerialPort::CoreNotification(TAfCoreEvent kind, uint32_t data,
   SafeSyncCall(syncId_, kHandOverLimitMs);
 }
 
-// The error bits a skipped line event leaves gathered are cleared by the
-// next Open, and handlers are assigned while the port is closed.
+// Every line event takes the error bits gathered since the one before, also
+// when it is not handed over: a later OnLineError reports only its own.
+void TAfCustomSerialPort::TakeLineErrorsOf(TAfCoreEvent kind) {
+  if (kind == TAfCoreEvent::ceCommEvent) core_->takeErrors();
+}
+
+// Any thread: handlers may change while the port is open.
 bool TAfCustomSerialPort::HasListenerFor(TAfCoreEvent kind, uint32_t data) const {
   if (OnSyncEvent) return true;
   switch (kind) {
@@ -296,24 +303,24 @@ void TAfCustomSerialPort::NotificationDispatch() {
     std::lock_guard lock(pendingLock_);
     note = pending_;
   }
-  if (OnSyncEvent) OnSyncEvent(*this, note.kind, note.data);
+  OnSyncEvent(*this, note.kind, note.data);
   switch (note.kind) {
     case TAfCoreEvent::ceOutputEmpty:
-      raise(OnOutBufFree, *this);
+      OnOutBufFree(*this);
       break;
     case TAfCoreEvent::ceCommEvent: {
       const uint32_t mask = note.data;
       if ((mask & EV_RXCHAR) && OnDataRecived) OnDataRecived(*this, InBufUsed());
       const uint32_t errors = core_->takeErrors();
-      if ((mask & EV_ERR) && OnLineError) OnLineError(*this, errors);
-      if (mask & EV_CTS) raise(OnCTSChanged, *this);
-      if (mask & EV_DSR) raise(OnDSRChanged, *this);
-      if (mask & EV_RING) raise(OnRINGDetected, *this);
-      if (mask & EV_RLSD) raise(OnRLSDChanged, *this);
+      if (mask & EV_ERR) OnLineError(*this, errors);
+      if (mask & EV_CTS) OnCTSChanged(*this);
+      if (mask & EV_DSR) OnDSRChanged(*this);
+      if (mask & EV_RING) OnRINGDetected(*this);
+      if (mask & EV_RLSD) OnRLSDChanged(*this);
       break;
     }
     case TAfCoreEvent::ceDataWaiting:
-      if (OnDataRecived) OnDataRecived(*this, static_cast<int32_t>(note.data));
+      OnDataRecived(*this, static_cast<int32_t>(note.data));
       break;
     case TAfCoreEvent::ceThreadError:
       if (note.error) std::rethrow_exception(note.error);

@@ -12,6 +12,7 @@
 #include "transport/af_data_disp_conn_component.h"
 #include "transport/com_port_types.h"
 #include "transport/dcb.h"
+#include "transport/event_handler.h"
 #include "transport/line_parameter_block.h"
 
 namespace transport {
@@ -26,24 +27,24 @@ using TAfCPTCoreEvent =
 
 // The serial port component: line parameters and buffer sizes as properties,
 // the port core underneath, its notifications turned into events on the main
-// thread. All operations and setters are called on the main thread; assign
-// the event handlers while the port is closed.
+// thread. All operations and setters are called on the main thread; the
+// event handlers may be assigned at any time, also while the port is open.
 class TAfCustomSerialPort : public TAfDataDispConnComponent {
  public:
   ~TAfCustomSerialPort() override;
 
   // Events; all but OnNonSyncEvent are raised on the main thread.
-  TNotifyEvent OnCTSChanged;
-  TAfCPTDataReceivedEvent OnDataRecived;
-  TNotifyEvent OnDSRChanged;
-  TAfCPTErrorEvent OnLineError;
-  TAfCPTCoreEvent OnNonSyncEvent;
-  TNotifyEvent OnOutBufFree;
-  TNotifyEvent OnPortClose;
-  TNotifyEvent OnPortOpen;
-  TNotifyEvent OnRINGDetected;
-  TNotifyEvent OnRLSDChanged;
-  TAfCPTCoreEvent OnSyncEvent;
+  EventHandler<TNotifyEvent> OnCTSChanged;
+  EventHandler<TAfCPTDataReceivedEvent> OnDataRecived;
+  EventHandler<TNotifyEvent> OnDSRChanged;
+  EventHandler<TAfCPTErrorEvent> OnLineError;
+  EventHandler<TAfCPTCoreEvent> OnNonSyncEvent;
+  EventHandler<TNotifyEvent> OnOutBufFree;
+  EventHandler<TNotifyEvent> OnPortClose;
+  EventHandler<TNotifyEvent> OnPortOpen;
+  EventHandler<TNotifyEvent> OnRINGDetected;
+  EventHandler<TNotifyEvent> OnRLSDChanged;
+  EventHandler<TAfCPTCoreEvent> OnSyncEvent;
 
   void Close() override;
   void Open() override;
@@ -96,7 +97,7 @@ class TAfCustomSerialPort : public TAfDataDispConnComponent {
   void SetXOffLim(uint16_t value);
 
   // The line parameter block as last built (or as read back from the device
-  // after it refused one).
+  // after it refused one while open; a refused Open leaves it as built).
   const DCB& LineParameterBlock() const { return dcb_; }
   void SetDevicePathResolver(DevicePathResolver resolver);
 
@@ -119,6 +120,7 @@ class TAfCustomSerialPort : public TAfDataDispConnComponent {
   void CoreNotification(TAfCoreEvent kind, uint32_t data, std::exception_ptr error);
   void NotificationDispatch();
   bool HasListenerFor(TAfCoreEvent kind, uint32_t data) const;
+  void TakeLineErrorsOf(TAfCoreEvent kind);
 
   LineSettings settings_;
   DCB dcb_{};

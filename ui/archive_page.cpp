@@ -1,22 +1,32 @@
 #include "archive_page.h"
 
 #include <QAbstractItemView>
+#include <QFile>
+#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "device/csv_text.h"
+#include "device/message_sink.h"
 #include "ui/named_controls.h"
 
 namespace {
 
 constexpr qreal kGridFontScale = 0.75;
+const QString kCsvFilter = QStringLiteral("CSV (*.csv);;Все файлы (*)");
+constexpr const char* kCannotWriteText = "Не удалось записать файл ";
+constexpr const char* kCannotReadText = "Не удалось прочитать файл ";
+constexpr const char* kNotArchiveText = "Файл не является таблицей архива: ";
 
 }  // namespace
 
@@ -129,4 +139,64 @@ void ArchivePage::setCell(int row, int column, const QString& text) {
   } else if (!text.isEmpty()) {
     grid_->setItem(row, column, new QTableWidgetItem(text));
   }
+}
+
+QString ArchivePage::askFileName(FileAction action) {
+  if (fileName_) return fileName_(action);
+  return action == FileAction::kSave
+             ? QFileDialog::getSaveFileName(this, QStringLiteral("Сохранить в файл"), QString(),
+                                            kCsvFilter)
+             : QFileDialog::getOpenFileName(this, QStringLiteral("Загрузить из файла"), QString(),
+                                            kCsvFilter);
+}
+
+device::ArchiveGrid ArchivePage::grid() const {
+  device::ArchiveGrid grid;
+  for (int column = 0; column < kGridColumns; ++column) {
+    if (const QTableWidgetItem* item = grid_->horizontalHeaderItem(column))
+      grid.header[column] = item->text().toStdString();
+  }
+  for (int row = 0; row < grid_->rowCount(); ++row) {
+    device::ArchiveGridRow& cells = grid.rows.emplace_back();
+    for (int column = 0; column < kGridColumns; ++column) {
+      if (const QTableWidgetItem* item = grid_->item(row, column))
+        cells[column] = item->text().toStdString();
+    }
+  }
+  return grid;
+}
+
+// The grid keeps its own header: the file's is only its first row.
+void ArchivePage::showGrid(const device::ArchiveGrid& grid) {
+  grid_->setRowCount(static_cast<int>(grid.rows.size()));
+  for (int row = 0; row < grid_->rowCount(); ++row) {
+    for (int column = 0; column < kGridColumns; ++column)
+      setCell(row, column, QString::fromStdString(grid.rows[row][column]));
+  }
+}
+
+void ArchivePage::saveToFile(device::MessageSink& messages) {
+  const QString path = askFileName(FileAction::kSave);
+  if (path.isEmpty()) return;
+  const QByteArray bytes = QByteArray::fromStdString(device::EncodeArchiveCsv(
+      grid(), device::CsvListSeparator(QLocale::system().decimalPoint().toStdString())));
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    messages.error(kCannotWriteText + path.toStdString());
+}
+
+void ArchivePage::loadFromFile(device::MessageSink& messages) {
+  const QString path = askFileName(FileAction::kLoad);
+  if (path.isEmpty()) return;
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    messages.error(kCannotReadText + path.toStdString());
+    return;
+  }
+  const auto grid = device::DecodeArchiveCsv(file.readAll().toStdString());
+  if (!grid) {
+    messages.error(kNotArchiveText + path.toStdString());
+    return;
+  }
+  showGrid(*grid);
 }

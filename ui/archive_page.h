@@ -1,15 +1,21 @@
 #pragma once
 
+#include <QString>
 #include <QWidget>
+#include <functional>
 
+#include "device/archive_csv.h"
 #include "device/archive_read.h"
 
 class QLineEdit;
 class QTableWidget;
+namespace device {
+class MessageSink;
+}
 
-// Tab page "Архивы": the record count, read and cancel buttons, and the
-// record grid. The page is the archive read's view; "Отменить" sets its
-// cancel flag.
+// Tab page "Архивы": the record count, read and cancel buttons, the record
+// grid and its file buttons. The page is the archive read's view; "Отменить"
+// sets its cancel flag.
 class ArchivePage : public QWidget, public device::ArchiveView {
   Q_OBJECT
 
@@ -21,6 +27,20 @@ class ArchivePage : public QWidget, public device::ArchiveView {
   static constexpr int kGridDefaultColumnWidth = 100;
 
   void requestCancel() { cancel_ = true; }
+
+  // Asks for the file to save to or load from; an empty name drops the
+  // action. A file dialog unless replaced (tests answer it themselves).
+  enum class FileAction { kSave, kLoad };
+  using FileNameProvider = std::function<QString(FileAction)>;
+  void setFileNameProvider(FileNameProvider provider) { fileName_ = std::move(provider); }
+
+  // "Сохранить в файл": the grid as a spreadsheet file with the separators of
+  // the system's locale. "Загрузить из файла": such a file into the grid.
+  void saveToFile(device::MessageSink& messages);
+  void loadFromFile(device::MessageSink& messages);
+
+  device::ArchiveGrid grid() const;
+  void showGrid(const device::ArchiveGrid& grid);
 
   std::string recordCountText() const override;
   bool cancelRequested() const override { return cancel_; }
@@ -35,7 +55,10 @@ class ArchivePage : public QWidget, public device::ArchiveView {
   QWidget* buildFileButtons();
   void setCell(int row, int column, const QString& text);
 
+  QString askFileName(FileAction action);
+
   QLineEdit* count_ = nullptr;
   QTableWidget* grid_ = nullptr;
   bool cancel_ = false;
+  FileNameProvider fileName_;
 };

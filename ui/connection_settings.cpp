@@ -2,12 +2,13 @@
 
 #include <QCoreApplication>
 
+#include "settings/port_device_path.h"
+
 namespace connection_settings {
 
 namespace {
 
 const QString kSection = QStringLiteral("ULM5");
-const QString kPortsSection = QStringLiteral("Ports");
 const QString kComKey = QStringLiteral("Com");
 const QString kBaudKey = QStringLiteral("Baud");
 constexpr int kMissing = -1;
@@ -47,14 +48,12 @@ void storeBaudIndex(ProfileFile& file, int baudIndex) {
 }
 
 std::string portDevicePath(const ProfileFile& file, int comNumber) {
-  const QString mapped =
-      file.readString(kPortsSection, QStringLiteral("COM%1").arg(comNumber), QString());
-  if (!mapped.isEmpty()) return mapped.toStdString();
-  return "/dev/ttyS" + std::to_string(comNumber - 1);
+  return settings::PortDevicePath(file.load(), comNumber);
 }
 
 void mapPortDevice(ProfileFile& file, int comNumber, const std::string& devicePath) {
-  file.writeString(kPortsSection, QStringLiteral("COM%1").arg(comNumber),
+  file.writeString(QString::fromLatin1(settings::kPortsSection),
+                   QString::fromStdString(settings::PortKey(comNumber)),
                    QString::fromStdString(devicePath));
 }
 

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <limits>
 
 #include "ui/compact_layout.h"
 #include "ui/named_controls.h"
@@ -108,6 +109,9 @@ QGroupBox* DebugPage::buildExchange() {
   data_ = namedEdit("EditData", QString(), group);
   query_ = namedEdit("editQuery", QString(), group);
   answer_ = namedEdit("editAnswer", QString(), group);
+  // A dump takes three characters a byte: Qt's default limit of 32767
+  // would cut any reply longer than 10,922 bytes.
+  for (QLineEdit* dump : {query_, answer_}) dump->setMaxLength(std::numeric_limits<int>::max());
   result_ = namedEdit("editObrQwery", QString(), group);
   addRow(grid, 0, QStringLiteral("Данные"), data_);
   addRow(grid, 1, QStringLiteral("Запрос:"), query_);

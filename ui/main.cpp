@@ -1,12 +1,13 @@
 #include <QApplication>
 
+#include "ui/application_title.h"
 #include "ui/application_windows.h"
 #include "ui/connection_settings.h"
 #include "ui/message_box_display.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  QApplication::setApplicationDisplayName(QStringLiteral("ULM5 Конфигуратор"));
+  setApplicationTitle();
   MessageBoxDisplay messages;
   ApplicationWindows windows(connection_settings::defaultPath(), messages);
   messages.setParent(&windows.formMain());

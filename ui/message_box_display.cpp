@@ -1,7 +1,8 @@
 #include "ui/message_box_display.h"
 
-#include <QApplication>
 #include <QMessageBox>
+
+#include "ui/application_title.h"
 
 namespace {
 
@@ -24,5 +25,5 @@ void MessageBoxDisplay::confirmation(const std::string& text) {
 }
 
 void MessageBoxDisplay::exception(const std::string& text) {
-  showBox(parent_, QMessageBox::Critical, QApplication::applicationDisplayName(), text);
+  showBox(parent_, QMessageBox::Critical, QString::fromUtf8(kApplicationTitle), text);
 }

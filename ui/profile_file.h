@@ -1,14 +1,14 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 #include <stdexcept>
 
-// A settings file in the Windows initialization-file format: "[section]"
-// lines and "key=value" lines. Section and key names compare without regard
-// to case; every other line, comment and section is kept as it was. Nothing
-// is cached: each read loads the file and each write rewrites it at once, so
-// two objects on the same path always agree.
+#include "settings/profile_text.h"
+
+// A settings file in the Windows initialization-file format, with the rules
+// of settings::ProfileText. Nothing is cached: each read loads the file and
+// each write rewrites it at once, so two objects on the same path always
+// agree.
 class ProfileFile {
  public:
   // Raised by a write the platform refuses; the text names the path.
@@ -34,8 +34,9 @@ class ProfileFile {
   void writeString(const QString& section, const QString& key, const QString& value);
   void writeInteger(const QString& section, const QString& key, int value);
 
- private:
-  QStringList loadLines(bool* crlf = nullptr) const;
+  // The file as it is now; empty when it cannot be read.
+  settings::ProfileText load() const;
 
+ private:
   QString path_;
 };

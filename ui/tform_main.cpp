@@ -141,6 +141,8 @@ TformMain::TformMain(QString settingsPath, MessageDisplay& messages, QWidget* pa
       {"BitBtnReadArh", &TformMain::BitBtnReadArhClick},
       {"BitBtnCancelReadArh", &TformMain::BitBtnCancelReadArhClick},
       {"btnObmen", &TformMain::btnObmenClick},
+      {"BitBtn4", &TformMain::BitBtn4Click},
+      {"BitBtn5", &TformMain::BitBtn5Click},
   };
   for (const auto& [name, handler] : handlers) {
     connect(&button(name), &QAbstractButton::clicked, this, handler);
@@ -486,3 +488,7 @@ void TformMain::btnObmenClick() {
   device::RunDebugExchange(*link_, *findChild<DebugPage*>(), messages_,
                            QLocale::system().decimalPoint().toStdString());
 }
+
+void TformMain::BitBtn4Click() { archivePage_->saveToFile(messages_); }
+
+void TformMain::BitBtn5Click() { archivePage_->loadFromFile(messages_); }

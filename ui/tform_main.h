@@ -88,6 +88,8 @@ class TformMain : public QWidget {
 
   void BitBtnReadArhClick();
   void BitBtnCancelReadArhClick();
+  void BitBtn4Click();
+  void BitBtn5Click();
 
   void btnObmenClick();
 

@@ -9,10 +9,6 @@ TformModBus::TformModBus(transport::DevicePathResolver resolver, QWidget* parent
   commModBus_->SetDevicePathResolver(std::move(resolver));
 }
 
-TformModBus::~TformModBus() {
-  try {
-    commModBus_->Close();
-  } catch (...) {
-    // Ending the application: a port that fails to close is let go.
-  }
-}
+// The port goes with its window: the component's destructor closes the
+// device without raising OnPortClose.
+TformModBus::~TformModBus() = default;

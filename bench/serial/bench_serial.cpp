@@ -1,20 +1,16 @@
 // Open+close and a 63-character round trip against an echo on the master
 // side of a pseudo-terminal pair, TAfComPort next to QSerialPort, and the CPU
 // an open idle port costs. Ends with one BENCH line.
-#include <fcntl.h>
-#include <poll.h>
-#include <stdlib.h>
 #include <time.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "pty_echo.h"
 #include "transport/af_com_port.h"
 #include "transport/dispatcher_event_pump.h"
 
@@ -32,54 +28,6 @@ constexpr int kRounds = 10;
 constexpr int kOpenCloseRuns = 50;
 constexpr int kRoundTrips = 300;
 const std::string kMessage(63, 'U');
-
-class Pty {
- public:
-  Pty() {
-    master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    ::grantpt(master_);
-    ::unlockpt(master_);
-    char name[128] = {};
-    ::ptsname_r(master_, name, sizeof name);
-    slave_ = name;
-    // Held open so that the master never sees a hang-up between opens.
-    keeper_ = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  }
-  ~Pty() {
-    ::close(keeper_);
-    ::close(master_);
-  }
-  int master() const { return master_; }
-  const std::string& slave() const { return slave_; }
-
- private:
-  int master_ = -1, keeper_ = -1;
-  std::string slave_;
-};
-
-class Echo {
- public:
-  explicit Echo(int master) : master_(master), thread_([this] { run(); }) {}
-  ~Echo() { stop(); }
-  void stop() {
-    stop_ = true;
-    if (thread_.joinable()) thread_.join();
-  }
-
- private:
-  void run() {
-    char buf[4096];
-    while (!stop_) {
-      pollfd p{master_, POLLIN, 0};
-      if (::poll(&p, 1, 20) <= 0 || !(p.revents & POLLIN)) continue;
-      const ssize_t n = ::read(master_, buf, sizeof buf);
-      if (n > 0 && ::write(master_, buf, static_cast<size_t>(n)) != n) return;
-    }
-  }
-  int master_;
-  std::atomic<bool> stop_{false};
-  std::thread thread_;
-};
 
 double msSince(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
@@ -196,10 +144,10 @@ int main(int argc, char** argv) {
   (void)argc;
   (void)argv;
 #endif
-  Pty pty;
+  bench::Pty pty;
   Figures ours, qt;
   {
-    Echo echo(pty.master());
+    bench::Echo echo(pty.master());
     for (int round = 0; round < kRounds; ++round) {
       measureOurs(pty.slave(), ours);
 #ifdef ULM5_BENCH_WITH_QT

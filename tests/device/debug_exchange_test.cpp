@@ -179,6 +179,23 @@ TEST_F(DebugExchangeTest, AFieldThatIsNoIntegerStopsTheClickBeforeAnythingIsClea
   EXPECT_TRUE(port_.calls.empty());
 }
 
+TEST_F(DebugExchangeTest, ACountBeyondSixteenBitsIsRefusedBeforeAnythingIsCleared) {
+  view_.form.commandIndex = device::kDebugReadHoldingRegisters;
+  for (const char* count : {"65536", "-1", "2147483647"}) {
+    log_.clear();
+    view_.form.count = count;
+    EXPECT_EQ(click(), device::OperationOutcome::kRefused) << count;
+    EXPECT_EQ(log_, (EventLog{"error " + std::string(device::kCountRangeText)})) << count;
+  }
+  EXPECT_TRUE(port_.calls.empty());
+
+  // The largest count goes out whole.
+  view_.form.count = "65535";
+  EXPECT_EQ(click(), device::OperationOutcome::kDone);
+  ASSERT_EQ(port_.written.size(), 1u);
+  EXPECT_EQ(port_.written[0], modbus::BuildFrame(bytes({0x01, 0x03, 0x00, 0x0D, 0xFF, 0xFF})));
+}
+
 TEST_F(DebugExchangeTest, ReadsShowTheResultAndASilentInstrumentItsCode) {
   view_.form.commandIndex = device::kDebugReadHoldingRegisters;
   view_.form.count = "1";

@@ -168,6 +168,17 @@ TEST_F(ClosedPort, OperationsOnAClosedPortAreHarmless) {
   EXPECT_THROW(port_.ReadData(buf, 4), EAfComPortError);
 }
 
+TEST_F(ClosedPort, ReadDataOfNoBytesFailsLikeEveryRead) {
+  for (const int32_t count : {0, -1}) {
+    try {
+      port_.ReadData(nullptr, count);
+      ADD_FAILURE() << count;
+    } catch (const EAfComPortError& e) {
+      EXPECT_STREQ(e.what(), "Read data error - CommModBus ");
+    }
+  }
+}
+
 TEST_F(ClosedPort, OpenWithNumberZeroOrAMissingDeviceFails) {
   bool opened = false;
   port_.OnPortOpen = [&](TAfCustomSerialPort&) { opened = true; };

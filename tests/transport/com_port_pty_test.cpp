@@ -167,6 +167,25 @@ TEST_F(PortOnPty, SettingsThePseudoTerminalDropsAreRefusedWithTheRealBlock) {
   EXPECT_NO_THROW(port_.Close());
 }
 
+TEST_F(PortOnPty, ARefusedOpenKeepsThePropertiesAndIsRefusedAgain) {
+  port_.SetStopbits(TAfStopbits::sbOneAndHalf);  // termios has no 1.5 stop bits
+  const DCB built = port_.LineParameterBlock();
+  for (int attempt = 1; attempt <= 2; ++attempt) {
+    try {
+      port_.Open();
+      ADD_FAILURE() << "attempt " << attempt;
+    } catch (const EAfComPortCoreError& e) {
+      EXPECT_STREQ(e.what(), "Error setting parameters from DCB");
+    }
+    EXPECT_FALSE(port_.IsOpen());
+    EXPECT_EQ(port_.Stopbits(), TAfStopbits::sbOneAndHalf);
+    EXPECT_EQ(port_.LineParameterBlock(), built);
+  }
+  port_.SetStopbits(TAfStopbits::sbOne);
+  EXPECT_NO_THROW(port_.Open());
+  port_.Close();
+}
+
 TEST_F(PortOnPty, BufferSizesAreRefusedWhileOpen) {
   port_.Open();
   try {

@@ -26,6 +26,7 @@ class FakeSerialDevice : public SerialDevice {
     bool timeoutsOk = true, queuesOk = true, maskOk = true, parametersOk = true;
     DCB deviceBlock{};  // what the device reports it has
     int32_t inQue = 0;
+    uint32_t errors = 0;  // CE_* bits every status query reports
     bool holdWrites = false;
     // script
     std::deque<LineWait> lineWaits;
@@ -84,7 +85,7 @@ class FakeSerialDevice : public SerialDevice {
   }
   bool queueStatus(QueueStatus& status) override {
     std::lock_guard lock(s_.mutex);
-    status = {0, s_.inQue, 0};
+    status = {s_.errors, s_.inQue, 0};
     return true;
   }
   int32_t read(char* buffer, int32_t count) override {

@@ -16,6 +16,8 @@
 #include "modbus/frame_codec.h"
 #include "tests/ui/capturing_display.h"
 #include "tests/ui/simulated_window.h"
+#include "ui/debug_dump_observer.h"
+#include "ui/debug_page.h"
 #include "ui/tform_main.h"
 
 namespace {
@@ -147,6 +149,24 @@ TEST_F(DebugWindow, RefusedWhileAnotherPageHoldsTheLink) {
   EXPECT_EQ(text("editQuery").toStdString(), frameDump(std::string("\x00\x03\x00\x00\x00\x0D", 6)))
       << "the settings read's request, not cleared";
   EXPECT_TRUE(display_.messages.empty());
+}
+
+TEST(DebugTab, RequestAndReplyFieldsHoldAWholeLongDump) {
+  DebugPage page;
+  auto* query = page.findChild<QLineEdit*>("editQuery");
+  auto* answer = page.findChild<QLineEdit*>("editAnswer");
+  ASSERT_TRUE(query && answer);
+  DebugDumpObserver observer(query, answer);
+  // Three characters a byte: past Qt's default limit of 32767 characters.
+  const std::string frame = modbus::HexDump(std::string(11'000, 'Q'));
+  const std::string reply = modbus::HexDump(std::string(10'923, 'R'));
+  observer.QueryDumpChanged(frame);
+  observer.AnswerDumpChanged(reply);
+  // Lengths first: a failure must not print the dumps.
+  EXPECT_EQ(query->text().size(), static_cast<qsizetype>(frame.size()));
+  EXPECT_EQ(answer->text().size(), static_cast<qsizetype>(reply.size()));
+  EXPECT_TRUE(query->text().toStdString() == frame);
+  EXPECT_TRUE(answer->text().toStdString() == reply);
 }
 
 TEST(DebugTab, CtrlShiftDShowsAndHidesIt) {

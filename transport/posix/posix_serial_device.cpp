@@ -22,6 +22,8 @@ std::unique_ptr<SerialDevice> createPlatformSerialDevice() {
 namespace posix {
 namespace {
 
+constexpr std::chrono::milliseconds kLineLookPeriod{200};
+
 bool unsupported(int error) { return error == ENOTTY || error == EINVAL; }
 
 bool vanished(int error) {
@@ -82,6 +84,7 @@ SerialDevice::OpenStatus PosixSerialDevice::open(const std::string& path) {
   int lines = 0;
   modemLinesSupported_ = ::ioctl(fd_, TIOCMGET, &lines) == 0;
   modemLines_ = lines;
+  nextLineLook_ = Clock::now() + kLineLookPeriod;
   return OpenStatus::kOk;
 }
 
@@ -212,12 +215,9 @@ int32_t PosixSerialDevice::read(char* buffer, int32_t count) {
     if (blindWait_) ring(lineWakeFd_);
     return static_cast<int32_t>(n);
   }
-  if (n == 0) {
-    // Non-blocking reads of a terminal give EAGAIN when empty: 0 is a hang-up.
-    gone_ = true;
-    return 0;
-  }
-  if (errno == EAGAIN || errno == EINTR) return 0;
+  // With VMIN = VTIME = 0 an empty terminal reads 0 bytes, not EAGAIN: that
+  // is no hang-up. A far end that went away shows as POLLHUP or EIO.
+  if (n == 0 || errno == EAGAIN || errno == EINTR) return 0;
   markGoneOn(errno);
   return -1;
 }
@@ -273,10 +273,29 @@ uint32_t PosixSerialDevice::lineChangesSinceLastLook() {
   return events & mask;
 }
 
+// Modem lines and error counters wake nothing: they are looked at on their
+// own 200 ms schedule, whatever the input does, so that a trickle of bytes,
+// each of which ends a wait early, cannot hide their changes.
+SerialDevice::LineWait PosixSerialDevice::waitLineEvent(std::chrono::milliseconds timeout) {
+  const auto deadline = Clock::now() + timeout;
+  for (;;) {
+    const auto now = Clock::now();
+    if (now >= nextLineLook_) {
+      nextLineLook_ = now + kLineLookPeriod;
+      const uint32_t changes = gone_ ? 0 : lineChangesSinceLastLook();
+      if (changes != 0) return {LineWait::Kind::kEvent, changes};
+    }
+    const auto until = std::min(deadline, nextLineLook_);
+    const LineWait wait = waitInput(std::max(
+        std::chrono::ceil<std::chrono::milliseconds>(until - now), std::chrono::milliseconds(0)));
+    if (wait.kind != LineWait::Kind::kTimeout || Clock::now() >= deadline) return wait;
+  }
+}
+
 // poll() reports POLLIN for as long as input sits unread, so the device is
 // watched for input only while nothing is waiting; otherwise growth is
 // noticed on the next wake-up or tick.
-SerialDevice::LineWait PosixSerialDevice::waitLineEvent(std::chrono::milliseconds timeout) {
+SerialDevice::LineWait PosixSerialDevice::waitInput(std::chrono::milliseconds timeout) {
   LineWait result;
   const uint32_t mask = eventMask_;
   const bool watchInput = (mask & EV_RXCHAR) != 0 && !gone_;
@@ -312,14 +331,7 @@ SerialDevice::LineWait PosixSerialDevice::waitLineEvent(std::chrono::millisecond
     result.kind = LineWait::Kind::kWoken;
     return result;
   }
-  if (ready == 0) {
-    const uint32_t changes = gone_ ? 0 : lineChangesSinceLastLook();
-    if (changes != 0) {
-      result.kind = LineWait::Kind::kEvent;
-      result.mask = changes;
-    }
-    return result;
-  }
+  if (ready == 0) return result;
   if (fds[0].revents & POLLIN) {
     drain(lineWakeFd_);
     result.kind = LineWait::Kind::kWoken;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -11,7 +12,7 @@ namespace transport::posix {
 // A terminal device through termios and ioctl. Pseudo-terminals answer
 // ENOTTY to every modem-line and error-counter request: those paths report
 // "unsupported" and never fail the port. A far end that went away (EIO,
-// ENODEV, POLLHUP, read() == 0) is no longer polled.
+// ENODEV, POLLHUP) is no longer polled.
 class PosixSerialDevice : public SerialDevice {
  public:
   PosixSerialDevice() = default;
@@ -51,7 +52,10 @@ class PosixSerialDevice : public SerialDevice {
   bool readErrorCounts(ErrorCounts& counts);
   static uint32_t errorBits(const ErrorCounts& now, const ErrorCounts& before);
   uint32_t lineChangesSinceLastLook();
+  LineWait waitInput(std::chrono::milliseconds timeout);
   int32_t bytesWaiting();
+
+  using Clock = std::chrono::steady_clock;
 
   int fd_ = -1;
   int lineWakeFd_ = -1;
@@ -65,6 +69,7 @@ class PosixSerialDevice : public SerialDevice {
   // Owned by the event thread.
   ErrorCounts eventBaseline_;
   int modemLines_ = 0;
+  Clock::time_point nextLineLook_;
   int32_t reportedCount_ = 0;  // waiting count last reported, no read since
   std::atomic<bool> readSinceReport_{false};
   // Set while the event thread waits without watching input: only then does

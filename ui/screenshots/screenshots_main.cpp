@@ -17,6 +17,7 @@
 
 #include "sim/simulator.h"
 #include "sim/tcp_test_peer.h"
+#include "ui/application_title.h"
 #include "ui/application_windows.h"
 #include "ui/connection_settings.h"
 #include "ui/printing_display.h"
@@ -69,7 +70,7 @@ void connectTheEthernetPage(TformMain& form, uint16_t port) {
 int main(int argc, char* argv[]) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  QApplication::setApplicationDisplayName(QStringLiteral("ULM5 Конфигуратор"));
+  setApplicationTitle();
   if (argc != 2) {
     std::fprintf(stderr, "usage: %s DIR\n", argv[0]);
     return 2;

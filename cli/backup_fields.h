@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "cli/configuration.h"
+
+namespace cli {
+
+// One value of a backup: where its bytes lie in the holding registers
+// (`address` counts bytes as the data image does, register r at 2r) and
+// what the window's control holds for it. The positions come from the
+// register blocks of device/; a field without a control ("reserved" bytes
+// the window writes as 0) has no value, only its bytes.
+struct BackupField {
+  std::string name;  // "setpoint1.zone": the JSON path, dot-separated
+  int32_t address;
+  int width;
+  std::function<nlohmann::ordered_json(const Configuration&)> value;
+  // False when the JSON value is not of the control's kind.
+  std::function<bool(Configuration&, const nlohmann::ordered_json&)> setValue;
+
+  int32_t reg() const { return address / 2; }
+  int byte() const { return address % 2; }
+  bool covers(int32_t at) const { return at >= address && at < address + width; }
+};
+
+// Every byte the window's three write operations send, in the order of the
+// pages.
+const std::vector<BackupField>& BackupFields();
+
+// The field holding the byte at `address`, or none.
+const BackupField* BackupFieldAt(int32_t address);
+
+}  // namespace cli

@@ -1,0 +1,42 @@
+#include "cli/command_context.h"
+
+#include <locale>
+
+#include "cli/connection_choice.h"
+#include "modbus/exchange.h"
+
+namespace cli {
+
+std::unique_ptr<Session> CommandContext::connect(ExitCode& code) {
+  if (!options.find) return open(code);
+  Identification found;
+  return connectIdentified(found, code);
+}
+
+std::unique_ptr<Session> CommandContext::connectIdentified(Identification& found, ExitCode& code) {
+  auto session = open(code);
+  if (session) code = session->identify(options.find, found);
+  return code == ExitCode::kDone ? std::move(session) : nullptr;
+}
+
+std::unique_ptr<Session> CommandContext::open(ExitCode& code) {
+  std::string error;
+  const auto choice = ChooseConnection(options, error);
+  if (!choice) {
+    messages.fail(error);
+    code = ExitCode::kBadArguments;
+    return nullptr;
+  }
+  code = ExitCode::kDone;
+  return std::make_unique<Session>(*choice, messages, tick_);
+}
+
+std::string CommandContext::decimalSeparator() const {
+  try {
+    return std::string(1, std::use_facet<std::numpunct<char>>(std::locale("")).decimal_point());
+  } catch (const std::runtime_error&) {
+    return ".";  // a locale the C library does not know
+  }
+}
+
+}  // namespace cli

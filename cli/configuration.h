@@ -1,0 +1,70 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "cli/exit_code.h"
+#include "cli/register_image.h"
+#include "device/calibration_coefficients.h"
+#include "device/general_settings.h"
+#include "device/operation_controls.h"
+#include "device/setpoints.h"
+
+namespace cli {
+
+class Session;
+
+// What the pages "Общие настройки", "Уставки" and "Калибровка" hold after a
+// read: their fields as the window shows them, the byte of register 2 the
+// setpoints page keeps, and the raw bytes of every register read.
+struct Configuration {
+  device::GeneralSettingsForm general;
+  device::SetpointsForm setpoints;
+  uint8_t keptByte = 0;
+  std::array<std::vector<std::string>, device::kCoefficientGroupCount> coefficients;  // by group
+  RegisterImage raw;
+};
+
+// Numbers in a backup are written and read with a point, whatever the locale.
+inline constexpr const char* kBackupDecimalSeparator = ".";
+
+// The three pages' fields over a configuration, for the device operations.
+class ConfigurationPages final : public device::GeneralSettingsFields,
+                                 public device::SetpointsFields,
+                                 public device::CoefficientFields {
+ public:
+  explicit ConfigurationPages(Configuration& configuration) : c_(configuration) {}
+
+  device::GeneralSettingsForm settingsForm() const override { return c_.general; }
+  void showSettings(const device::GeneralSettingsForm& form) override { c_.general = form; }
+
+  device::SetpointsForm setpointsForm() const override { return c_.setpoints; }
+  void selectDecimalPoint(int code) override { c_.setpoints.decimalPoint = code; }
+  void showRange(int index, const device::ValueFieldText& text) override;
+  void showSetpoint(int index, const device::SetpointShown& setpoint) override;
+
+  std::vector<std::string> coefficientTexts(device::CoefficientGroup group) const override;
+  void showCoefficients(device::CoefficientGroup group,
+                        const std::vector<std::string>& texts) override;
+
+ private:
+  Configuration& c_;
+};
+
+// The three reads of the window ("Считать из прибора" of the general
+// settings and of the setpoints, "Считать коэффициенты калибровки").
+ExitCode ReadConfiguration(Session& session, Configuration& configuration);
+
+// The three writes in the window's order, each only after the one before
+// ended done. `retryGeneral` is asked once when the general settings write
+// loses the connection; true runs it again (after a change of speed).
+device::OperationOutcome WriteConfiguration(device::RegisterLink& link,
+                                            device::OperationControls& controls,
+                                            const Configuration& configuration,
+                                            device::MessageSink& messages,
+                                            const std::function<bool()>& retryGeneral = {});
+
+}  // namespace cli

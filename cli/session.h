@@ -1,0 +1,64 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+
+#include "cli/connection_choice.h"
+#include "cli/exit_code.h"
+#include "cli/terminal_sink.h"
+#include "device/device_link.h"
+#include "device/identification_block.h"
+#include "device/operation_controls.h"
+#include "modbus/platform_services.h"
+
+namespace transport {
+class TAfComPort;
+class DispatcherEventPump;
+}  // namespace transport
+
+namespace cli {
+
+// The identification block as decoded and as its 12 raw data bytes.
+struct Identification {
+  device::IdentificationBlock block;
+  modbus::ByteString raw;
+};
+
+// The link of one run of the program: the serial port component with its
+// resolver, the millisecond tick, the dispatcher's event pump and the
+// device link, and the operations' view of the "window": the chosen port and
+// speed. There is no button and no measurement timer to switch.
+class Session final : public device::OperationControls {
+ public:
+  // `tick` replaces the real millisecond tick (time-scaled in tests).
+  Session(const ConnectionChoice& choice, TerminalSink& messages,
+          modbus::TickSource* tick = nullptr);
+  ~Session() override;
+
+  device::DeviceLink& link() { return *link_; }
+  TerminalSink& messages() { return messages_; }
+  const ConnectionChoice& choice() const { return choice_; }
+  void selectBaudIndex(int index) { choice_.baudIndex = index; }
+
+  device::ConnectionSelection connection() const override;
+  void stopMeasurementTimer() override {}
+  void setButtonEnabled(bool) override {}
+
+  // "Найти": the identification block, read once at the chosen speed or,
+  // with `search`, at every speed from 2400 upwards; a speed found stays
+  // chosen.
+  ExitCode identify(bool search, Identification& found);
+
+ private:
+  ConnectionChoice choice_;
+  TerminalSink& messages_;
+  std::unique_ptr<transport::TAfComPort> port_;
+  std::unique_ptr<modbus::TickSource> ownTick_;
+  std::unique_ptr<transport::DispatcherEventPump> pump_;
+  std::unique_ptr<device::DeviceLink> link_;
+};
+
+// How an operation's outcome ends the program.
+ExitCode ExitCodeOf(device::OperationOutcome outcome);
+
+}  // namespace cli

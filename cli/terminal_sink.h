@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "cli/terminal.h"
+#include "device/message_sink.h"
+
+namespace cli {
+
+// The device operations' messages as lines on the error stream, in English
+// with the Russian text alongside. Confirmations can be kept quiet where a
+// command reports its own result.
+class TerminalSink final : public device::MessageSink {
+ public:
+  explicit TerminalSink(Terminal& terminal) : terminal_(terminal) {}
+
+  void error(const std::string& text) override;
+  void confirmation(const std::string& text) override;
+
+  // A line of the program's own ("note: ...", "error: ...").
+  void note(const std::string& text);
+  void fail(const std::string& text);
+
+  void setConfirmationsShown(bool shown) { confirmationsShown_ = shown; }
+  const std::vector<std::string>& errors() const { return errors_; }
+
+ private:
+  Terminal& terminal_;
+  bool confirmationsShown_ = true;
+  std::vector<std::string> errors_;
+};
+
+}  // namespace cli

@@ -1,0 +1,110 @@
+// The termios backend on a pseudo-terminal: what its line wait reports, with
+// the modem lines and error counters a pseudo-terminal lacks given by a shim.
+
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+
+#include <atomic>
+#include <chrono>
+#include <optional>
+#include <thread>
+
+#include "pty_pair.h"
+#include "terminal_line_shim.h"
+#include "transport/posix/posix_serial_device.h"
+
+namespace transport {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+using LineWait = SerialDevice::LineWait;
+using testing::PtyPair;
+using testing::TerminalLineShim;
+
+class DeviceOnPty : public ::testing::Test {
+ protected:
+  void open() {
+    ASSERT_TRUE(pty_.ok());
+    ASSERT_EQ(device_.open(pty_.slavePath()), SerialDevice::OpenStatus::kOk);
+    ASSERT_TRUE(device_.setTimeouts());
+    ASSERT_TRUE(device_.setEventMask(kCoreEventMask));
+  }
+
+  // Waits as the event thread does, reading whatever input it announces,
+  // until all of `wanted` came or a generous limit passed; the events seen.
+  uint32_t waitForEvents(uint32_t wanted) {
+    uint32_t seen = 0;
+    const auto deadline = Clock::now() + 10s;
+    while ((seen & wanted) != wanted && Clock::now() < deadline) {
+      const LineWait wait = device_.waitLineEvent(200ms);
+      if (wait.kind != LineWait::Kind::kEvent) continue;
+      seen |= wait.mask;
+      char buffer[256];
+      if ((wait.mask & EV_RXCHAR) && device_.read(buffer, sizeof buffer) > 0) ++reads_;
+    }
+    return seen;
+  }
+
+  PtyPair pty_;
+  std::optional<TerminalLineShim> shim_;  // outlives the device's use of it
+  posix::PosixSerialDevice device_;
+  int reads_ = 0;
+};
+
+TEST_F(DeviceOnPty, AnEmptyReadIsNoHangUp) {
+  open();
+  char byte = 0;
+  EXPECT_EQ(device_.read(&byte, 1), 0);
+  EXPECT_FALSE(device_.farEndGone());
+  // Input after it is announced as it comes.
+  ASSERT_TRUE(pty_.writeMaster("x"));
+  EXPECT_TRUE(waitForEvents(EV_RXCHAR) & EV_RXCHAR);
+
+  // A far end that really went away is told apart.
+  pty_.closeMaster();
+  pty_.closeSlaveKeeper();
+  const auto deadline = Clock::now() + 10s;
+  while (!device_.farEndGone() && Clock::now() < deadline) device_.waitLineEvent(200ms);
+  EXPECT_TRUE(device_.farEndGone());
+}
+
+// Sends one byte every 50 ms until destroyed.
+class Trickle {
+ public:
+  explicit Trickle(int master)
+      : thread_([this, master] {
+          while (!stop_) {
+            if (::write(master, "t", 1) != 1) return;
+            std::this_thread::sleep_for(50ms);
+          }
+        }) {}
+  ~Trickle() {
+    stop_ = true;
+    thread_.join();
+  }
+
+ private:
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
+
+TEST_F(DeviceOnPty, LineChangesAndErrorsAreReportedUnderSteadyInput) {
+  ASSERT_TRUE(pty_.ok());
+  shim_.emplace(pty_.slavePath());
+  ASSERT_TRUE(shim_->ok());
+  shim_->setModemLines(TIOCM_DSR);
+  open();
+  // Every byte ends a wait long before 200 ms without input would pass.
+  Trickle trickle(pty_.master());
+  ASSERT_TRUE(waitForEvents(EV_RXCHAR) & EV_RXCHAR);
+  reads_ = 0;
+  shim_->setModemLines(TIOCM_DSR | TIOCM_CTS);
+  shim_->countFrameError();
+  EXPECT_EQ(waitForEvents(EV_CTS | EV_ERR) & (EV_CTS | EV_ERR), EV_CTS | EV_ERR);
+  EXPECT_GT(reads_, 1) << "the input went on meanwhile";
+}
+
+}  // namespace
+}  // namespace transport
