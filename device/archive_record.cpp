@@ -18,13 +18,7 @@ constexpr int kDecimals = 1;
 std::optional<ArchiveRecord> DecodeArchiveRecord(const DataImage& image) {
   if (image.size() < kRecordLength) return std::nullopt;
   ArchiveRecord r;
-  r.time.seconds = *image.u8(0);
-  r.time.minutes = *image.u8(1);
-  r.time.hours = *image.u8(2);
-  r.time.dayOfWeek = *image.u8(3);
-  r.time.day = *image.u8(4);
-  r.time.month = *image.u8(5);
-  r.time.year = *image.u8(6);
+  r.time = DecodeClockReading(image);
   r.coldJunction = *image.f32(kColdJunctionOffset);
   r.measuredValue = *image.f32(kMeasuredOffset);
   r.inputSignal = *image.f32(kInputOffset);

@@ -14,16 +14,22 @@ constexpr size_t kBlockLength = 2 * kCurrentDataCount;
 
 }  // namespace
 
+ClockReading DecodeClockReading(const DataImage& image) {
+  ClockReading c;
+  c.seconds = *image.u8(0);
+  c.minutes = *image.u8(1);
+  c.hours = *image.u8(2);
+  c.dayOfWeek = *image.u8(3);
+  c.day = *image.u8(4);
+  c.month = *image.u8(5);
+  c.year = *image.u8(6);
+  return c;
+}
+
 std::optional<CurrentData> DecodeCurrentData(const DataImage& image) {
   if (image.size() < kBlockLength) return std::nullopt;
   CurrentData d;
-  d.clock.seconds = *image.u8(0);
-  d.clock.minutes = *image.u8(1);
-  d.clock.hours = *image.u8(2);
-  d.clock.dayOfWeek = *image.u8(3);
-  d.clock.day = *image.u8(4);
-  d.clock.month = *image.u8(5);
-  d.clock.year = *image.u8(6);
+  d.clock = DecodeClockReading(image);
   d.faultWord = *image.i16(kFaultWordOffset);
   d.setpointStates = *image.u8(kSetpointStatesOffset);
   d.relayStates = *image.u8(kRelayStatesOffset);

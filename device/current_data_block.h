@@ -32,6 +32,10 @@ struct CurrentData {
   float parameter = 0;         // the measured parameter
 };
 
+// The clock's seven bytes at the start of the current data block and of an
+// archive record; the image must hold them.
+ClockReading DecodeClockReading(const DataImage& image);
+
 // Empty unless the image holds the whole 26-byte block.
 std::optional<CurrentData> DecodeCurrentData(const DataImage& image);
 
