@@ -42,10 +42,13 @@ TAfCustomSerialPort::TAfCustomSerialPort(std::string name, std::unique_ptr<Seria
   UpdateDCB();
 }
 
+// The core's threads call back into this component, and through it into the
+// core, until they are joined: they end while both are still whole. The
+// core's own destruction (a member) then finds it closed.
 TAfCustomSerialPort::~TAfCustomSerialPort() {
   destroying_ = true;
   SafeSyncUnregister(syncId_);
-  core_.reset();
+  core_->close();
 }
 
 void TAfCustomSerialPort::PortError(const std::string& text) {

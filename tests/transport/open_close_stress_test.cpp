@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <memory>
+#include <random>
 #include <string>
 #include <thread>
 
@@ -49,6 +51,31 @@ class Echo {
   std::thread thread_;
 };
 
+// Sends a byte every few microseconds, so that the port sees a steady run of
+// input events, without ever filling the terminal for long: each open
+// purges what came before.
+class Flood {
+ public:
+  explicit Flood(int master) : master_(master), thread_([this] { run(); }) {}
+  ~Flood() {
+    stop_ = true;
+    thread_.join();
+  }
+
+ private:
+  void run() {
+    while (!stop_) {
+      pollfd p{master_, POLLOUT, 0};
+      if (::poll(&p, 1, 20) <= 0 || !(p.revents & POLLOUT)) continue;
+      if (::write(master_, "f", 1) < 0) return;
+      std::this_thread::sleep_for(std::chrono::microseconds(20));
+    }
+  }
+  int master_;
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
+
 // A leak of one descriptor or thread a cycle shows after a few; the long
 // run is bench/serial's bench_open_close.
 constexpr int kCycles = 100;
@@ -82,6 +109,27 @@ TEST(OpenCloseStress, CyclesLeakNoDescriptorOrThread) {
   }
   EXPECT_EQ(entriesIn("/proc/self/fd"), fdsBefore);
   EXPECT_EQ(entriesIn("/proc/self/task"), threadsBefore);
+}
+
+// The event thread calls into the component for every input event until it is
+// joined; a port destroyed while open must end its threads before any part
+// they use goes. The destruction comes at varying moments of the input.
+constexpr int kDestroyCycles = 300;
+
+TEST(OpenCloseStress, DestroyingAnOpenPortWhileInputArrives) {
+  testing::PtyPair pty;
+  ASSERT_TRUE(pty.ok());
+  Flood flood(pty.master());
+  std::minstd_rand random(15);
+  std::uniform_int_distribution<int> pauseUs(0, 2000);
+  for (int i = 0; i < kDestroyCycles; ++i) {
+    auto port = std::make_unique<TAfComPort>("CommModBus");
+    port->SetDevicePathResolver([&](int) { return pty.slavePath(); });
+    port->SetComNumber(1);
+    port->Open();
+    std::this_thread::sleep_for(std::chrono::microseconds(pauseUs(random)));
+    port.reset();
+  }
 }
 
 }  // namespace
