@@ -27,6 +27,9 @@ class SerialDevice {
     enum class Kind { kEvent, kWoken, kTimeout };
     Kind kind = Kind::kTimeout;
     uint32_t mask = 0;  // EV_* bits for kEvent
+    // With EV_ERR: the CE_* bits of the errors this event reports, found in
+    // the same look at the line, so that each report carries its own.
+    uint32_t errors = 0;
   };
 
   enum class WriteStatus { kDone, kInterrupted, kFailed };

@@ -9,6 +9,7 @@
 #include <string>
 #include <thread>
 
+#include "paced_writer.h"
 #include "pty_pair.h"
 #include "transport/af_com_port.h"
 #include "transport/dispatcher_event_pump.h"
@@ -44,31 +45,6 @@ class Echo {
       if (::poll(&p, 1, 50) <= 0 || !(p.revents & POLLIN)) continue;
       const ssize_t n = ::read(master_, buf, sizeof buf);
       if (n > 0 && ::write(master_, buf, static_cast<size_t>(n)) != n) return;
-    }
-  }
-  int master_;
-  std::atomic<bool> stop_{false};
-  std::thread thread_;
-};
-
-// Sends a byte every few microseconds, so that the port sees a steady run of
-// input events, without ever filling the terminal for long: each open
-// purges what came before.
-class Flood {
- public:
-  explicit Flood(int master) : master_(master), thread_([this] { run(); }) {}
-  ~Flood() {
-    stop_ = true;
-    thread_.join();
-  }
-
- private:
-  void run() {
-    while (!stop_) {
-      pollfd p{master_, POLLOUT, 0};
-      if (::poll(&p, 1, 20) <= 0 || !(p.revents & POLLOUT)) continue;
-      if (::write(master_, "f", 1) < 0) return;
-      std::this_thread::sleep_for(std::chrono::microseconds(20));
     }
   }
   int master_;
@@ -119,7 +95,9 @@ constexpr int kDestroyCycles = 300;
 TEST(OpenCloseStress, DestroyingAnOpenPortWhileInputArrives) {
   testing::PtyPair pty;
   ASSERT_TRUE(pty.ok());
-  Flood flood(pty.master());
+  // A byte every few microseconds: a steady run of input events that never
+  // fills the terminal for long, as each open purges what came before.
+  testing::PacedWriter flood(pty.master(), std::chrono::microseconds(20));
   std::minstd_rand random(15);
   std::uniform_int_distribution<int> pauseUs(0, 2000);
   for (int i = 0; i < kDestroyCycles; ++i) {

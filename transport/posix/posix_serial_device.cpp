@@ -246,9 +246,10 @@ bool PosixSerialDevice::escapeFunction(EscapeFunction function) {
   return false;
 }
 
-uint32_t PosixSerialDevice::lineChangesSinceLastLook() {
+SerialDevice::LineWait PosixSerialDevice::lineChangesSinceLastLook() {
   const uint32_t mask = eventMask_;
   uint32_t events = 0;
+  uint32_t errors = 0;
   if (modemLinesSupported_) {
     int lines = 0;
     if (::ioctl(fd_, TIOCMGET, &lines) == 0) {
@@ -267,10 +268,15 @@ uint32_t PosixSerialDevice::lineChangesSinceLastLook() {
   }
   ErrorCounts now;
   if (countersSupported_ && readErrorCounts(now)) {
-    if (errorBits(now, eventBaseline_) != 0) events |= EV_ERR;
+    errors = errorBits(now, eventBaseline_);
+    if (errors != 0) events |= EV_ERR;
     eventBaseline_ = now;
   }
-  return events & mask;
+  LineWait result;
+  result.mask = events & mask;
+  if (result.mask != 0) result.kind = LineWait::Kind::kEvent;
+  if (result.mask & EV_ERR) result.errors = errors;
+  return result;
 }
 
 // Modem lines and error counters wake nothing: they are looked at on their
@@ -282,8 +288,10 @@ SerialDevice::LineWait PosixSerialDevice::waitLineEvent(std::chrono::millisecond
     const auto now = Clock::now();
     if (now >= nextLineLook_) {
       nextLineLook_ = now + kLineLookPeriod;
-      const uint32_t changes = gone_ ? 0 : lineChangesSinceLastLook();
-      if (changes != 0) return {LineWait::Kind::kEvent, changes};
+      if (!gone_) {
+        const LineWait changes = lineChangesSinceLastLook();
+        if (changes.kind == LineWait::Kind::kEvent) return changes;
+      }
     }
     const auto until = std::min(deadline, nextLineLook_);
     const LineWait wait = waitInput(std::max(

@@ -51,7 +51,7 @@ class PosixSerialDevice : public SerialDevice {
   void markGoneOn(int error);
   bool readErrorCounts(ErrorCounts& counts);
   static uint32_t errorBits(const ErrorCounts& now, const ErrorCounts& before);
-  uint32_t lineChangesSinceLastLook();
+  LineWait lineChangesSinceLastLook();
   LineWait waitInput(std::chrono::milliseconds timeout);
   int32_t bytesWaiting();
 
