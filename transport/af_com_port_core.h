@@ -84,7 +84,7 @@ class TAfComPortCore {
   friend class TAfComPortWriteThread;
 
   void openingSteps();
-  void closingSteps();
+  void closingSteps(bool restoreFoundSettings = false);
   void startThread(std::function<void()> create);
   bool flushWriteThread();
   void signalOutputDrained();

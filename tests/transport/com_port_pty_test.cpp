@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <termios.h>
 
 #include <algorithm>
 #include <atomic>
@@ -188,6 +189,40 @@ TEST_F(PortOnPty, ARefusedOpenKeepsThePropertiesAndIsRefusedAgain) {
   }
   port_.SetStopbits(TAfStopbits::sbOne);
   EXPECT_NO_THROW(port_.Open());
+  port_.Close();
+}
+
+TEST_F(PortOnPty, ARefusedOpenLeavesTheDeviceAsItFoundIt) {
+  // Another program left the terminal at 4800 bit/s, cooked, with echo.
+  const int other = ::open(pty_.slavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+  ASSERT_GE(other, 0);
+  termios found{};
+  ASSERT_EQ(::tcgetattr(other, &found), 0);
+  ASSERT_EQ(::cfsetspeed(&found, B4800), 0);
+  found.c_lflag |= ICANON | ECHO;
+  ASSERT_EQ(::tcsetattr(other, TCSANOW, &found), 0);
+  ASSERT_EQ(::tcgetattr(other, &found), 0);
+
+  port_.SetBaudRate(TAfBaudrate::br19200);
+  port_.SetDatabits(TAfDatabits::db7);  // taken with the speed, then dropped by the kernel
+  EXPECT_THROW(port_.Open(), EAfComPortCoreError);
+  termios after{};
+  ASSERT_EQ(::tcgetattr(other, &after), 0);
+  ::close(other);
+  EXPECT_EQ(::cfgetospeed(&after), static_cast<speed_t>(B4800));
+  EXPECT_EQ(::cfgetispeed(&after), static_cast<speed_t>(B4800));
+  EXPECT_EQ(after.c_iflag, found.c_iflag);
+  EXPECT_EQ(after.c_oflag, found.c_oflag);
+  EXPECT_EQ(after.c_cflag, found.c_cflag);
+  EXPECT_EQ(after.c_lflag, found.c_lflag);
+  EXPECT_TRUE(std::equal(std::begin(after.c_cc), std::end(after.c_cc), std::begin(found.c_cc)));
+
+  // A successful open then configures the line as it should.
+  port_.SetDatabits(TAfDatabits::db8);
+  port_.Open();
+  ASSERT_TRUE(pty_.writeMaster("ab\r"));
+  ASSERT_TRUE(pumpUntil([&] { return port_.InBufUsed() == 3; }));
+  EXPECT_EQ(port_.ReadString(), "ab\r");
   port_.Close();
 }
 

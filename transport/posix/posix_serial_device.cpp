@@ -77,6 +77,7 @@ SerialDevice::OpenStatus PosixSerialDevice::open(const std::string& path) {
   eventMask_ = 0;
   reportedCount_ = 0;
   readSinceReport_ = false;
+  foundSettingsKnown_ = ::ioctl(fd_, TCGETS2, &foundSettings_) == 0;
   ErrorCounts counts;
   countersSupported_ = readErrorCounts(counts);
   statusBaseline_ = counts;
@@ -84,6 +85,7 @@ SerialDevice::OpenStatus PosixSerialDevice::open(const std::string& path) {
   int lines = 0;
   modemLinesSupported_ = ::ioctl(fd_, TIOCMGET, &lines) == 0;
   modemLines_ = lines;
+  foundModemLines_ = lines;
   nextLineLook_ = Clock::now() + kLineLookPeriod;
   return OpenStatus::kOk;
 }
@@ -149,6 +151,16 @@ bool PosixSerialDevice::getLineParameters(DCB& dcb) {
   if (::ioctl(fd_, TCGETS2, &t) != 0) return false;
   dcb = dcbFromTermios(t, dcb);
   return true;
+}
+
+void PosixSerialDevice::restoreFoundSettings() {
+  if (fd_ < 0) return;
+  if (foundSettingsKnown_) ::ioctl(fd_, TCSETS2, &foundSettings_);
+  if (!modemLinesSupported_) return;
+  int dtr = TIOCM_DTR;
+  int rts = TIOCM_RTS;
+  ::ioctl(fd_, (foundModemLines_ & TIOCM_DTR) ? TIOCMBIS : TIOCMBIC, &dtr);
+  ::ioctl(fd_, (foundModemLines_ & TIOCM_RTS) ? TIOCMBIS : TIOCMBIC, &rts);
 }
 
 bool PosixSerialDevice::purge(uint32_t actions) {
