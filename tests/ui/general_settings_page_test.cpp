@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
+#include <array>
 
 namespace {
 
@@ -42,7 +44,6 @@ TEST(GeneralSettingsPage, SettingsStartEmptyWithoutSelection) {
   GeneralSettingsPage page;
   for (const char* name : {"EditPribAdr", "editPeriodFiltr", "editPeriodArh"}) {
     EXPECT_TRUE(child<QLineEdit>(page, name)->text().isEmpty()) << name;
-    EXPECT_EQ(child<QLineEdit>(page, name)->maxLength(), 2) << name;
   }
   const std::pair<const char*, int> lists[] = {
       {"comboboxProtocol", 2}, {"comboboxBaud", 7}, {"comboboxTypeGrad", 26}};
@@ -74,9 +75,46 @@ TEST(GeneralSettingsPage, ClockFieldsKeepTheirLiteralsAndLimits) {
 
   auto* correct = child<QLineEdit>(page, "EditCorrect");
   EXPECT_EQ(correct->text(), "0");
-  EXPECT_EQ(correct->maxLength(), 2);
   EXPECT_EQ(child<QComboBox>(page, "ComboBoxDayWeek")->itemText(6), "Вс.");
   EXPECT_EQ(child<QPushButton>(page, "btnCopyTime")->toolTip(), "Скопировать дату и время");
+}
+
+// The limits on typing fit every byte value; the correction takes -9 to 9 only.
+TEST(GeneralSettingsPage, TypingStopsAtTheLongestValueAFieldTakes) {
+  GeneralSettingsPage page;
+  const std::pair<const char*, const char*> typed[] = {
+      {"EditPribAdr", "255"},
+      {"editPeriodFiltr", "255"},
+      {"editPeriodArh", "100"},
+      {"EditCorrect", "-1"},
+  };
+  for (const auto& [name, kept] : typed) {
+    auto* field = child<QLineEdit>(page, name);
+    field->clear();
+    QTest::keyClicks(field, QString::fromLatin1(kept) + "0");
+    EXPECT_EQ(field->text(), kept) << name;
+  }
+}
+
+// Every value the instrument's bytes can hold goes to the fields and back unchanged.
+TEST(GeneralSettingsPage, SettingsOfThreeDigitsShowAndReturnWhole) {
+  GeneralSettingsPage page;
+  const std::array<std::array<const char*, 3>, 3> values = {{
+      {"0", "0", "0"},
+      {"200", "10", "100"},
+      {"255", "255", "255"},
+  }};
+  for (const auto& [address, filter, archive] : values) {
+    device::GeneralSettingsForm form;
+    form.address = address;
+    form.baudIndex = 6;
+    form.protocolIndex = 0;
+    form.inputTypeIndex = 25;
+    form.filterPeriod = filter;
+    form.archivePeriod = archive;
+    page.showSettings(form);
+    EXPECT_EQ(page.settingsForm(), form) << address << " " << filter << " " << archive;
+  }
 }
 
 }  // namespace
