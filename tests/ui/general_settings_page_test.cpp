@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <array>
 
 namespace {
 
@@ -93,27 +92,6 @@ TEST(GeneralSettingsPage, TypingStopsAtTheLongestValueAFieldTakes) {
     field->clear();
     QTest::keyClicks(field, QString::fromLatin1(kept) + "0");
     EXPECT_EQ(field->text(), kept) << name;
-  }
-}
-
-// Every value the instrument's bytes can hold goes to the fields and back unchanged.
-TEST(GeneralSettingsPage, SettingsOfThreeDigitsShowAndReturnWhole) {
-  GeneralSettingsPage page;
-  const std::array<std::array<const char*, 3>, 3> values = {{
-      {"0", "0", "0"},
-      {"200", "10", "100"},
-      {"255", "255", "255"},
-  }};
-  for (const auto& [address, filter, archive] : values) {
-    device::GeneralSettingsForm form;
-    form.address = address;
-    form.baudIndex = 6;
-    form.protocolIndex = 0;
-    form.inputTypeIndex = 25;
-    form.filterPeriod = filter;
-    form.archivePeriod = archive;
-    page.showSettings(form);
-    EXPECT_EQ(page.settingsForm(), form) << address << " " << filter << " " << archive;
   }
 }
 
