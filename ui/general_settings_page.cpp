@@ -17,7 +17,13 @@
 
 namespace {
 
-// Two-character fields need no more room than a few digits.
+// QLineEdit's limit cuts a text set by the program as well as a typed one, so each limit fits
+// every value its field is given: the address and the periods are bytes, 0 to 255, which two
+// characters would show as 25 and write back so.
+constexpr int kByteDigits = 3;
+// -9 to 9; the clock read leaves the correction as it is.
+constexpr int kCorrectionDigits = 2;
+
 QLineEdit* shortEdit(QAnyStringView name, int maxLength) {
   auto* field = namedEdit(name);
   field->setMaxLength(maxLength);
@@ -63,7 +69,8 @@ QGroupBox* generalSettingsBox() {
   auto* box = new QGroupBox(QStringLiteral(" Общие настройки прибора "));
   box->setObjectName(QStringLiteral("GroupBox4"));
   auto* grid = compactGrid(box, kBoxMargins, kRowSpacing);
-  addRow(grid, 0, QStringLiteral("Адрес  в сети:"), shortEdit(QStringLiteral("EditPribAdr"), 2));
+  addRow(grid, 0, QStringLiteral("Адрес  в сети:"),
+         shortEdit(QStringLiteral("EditPribAdr"), kByteDigits));
   addRow(grid, 1, QStringLiteral("Тип протокола:"),
          compactList(QStringLiteral("comboboxProtocol"),
                      {QStringLiteral("MODBUS-ASCII"), QStringLiteral("MODBUS-RTU")}));
@@ -100,9 +107,9 @@ QGroupBox* generalSettingsBox() {
                                                           QStringLiteral("(-1..1)V"),
                                                           QStringLiteral("(0…1000) Ом")}));
   addRow(grid, 4, QStringLiteral("Период фильтрации:"),
-         shortEdit(QStringLiteral("editPeriodFiltr"), 2));
+         shortEdit(QStringLiteral("editPeriodFiltr"), kByteDigits));
   addRow(grid, 5, QStringLiteral("Период архивирования:"),
-         shortEdit(QStringLiteral("editPeriodArh"), 2));
+         shortEdit(QStringLiteral("editPeriodArh"), kByteDigits));
 
   const std::pair<const char*, QString> switches[] = {
       {"CheckBoxFlagCanSqr", QStringLiteral("Включить функцию корнеизвлечения")},
@@ -163,7 +170,7 @@ QGroupBox* clockBox() {
       QStringLiteral("ComboBoxDayWeek"),
       {QStringLiteral("Пн."), QStringLiteral("Вт."), QStringLiteral("Ср."), QStringLiteral("Чт."),
        QStringLiteral("Пт."), QStringLiteral("Сб."), QStringLiteral("Вс.")});
-  auto* correct = shortEdit(QStringLiteral("EditCorrect"), 2);
+  auto* correct = shortEdit(QStringLiteral("EditCorrect"), kCorrectionDigits);
   correct->setText(QStringLiteral("0"));
   for (QWidget* field : {static_cast<QWidget*>(date), static_cast<QWidget*>(time),
                          static_cast<QWidget*>(dayWeek), static_cast<QWidget*>(correct)}) {

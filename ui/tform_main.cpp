@@ -33,6 +33,7 @@
 #include "transport/tcp/client_socket.h"
 #include "ui/archive_page.h"
 #include "ui/calibration_page.h"
+#include "ui/compact_tab_style.h"
 #include "ui/connection_panel.h"
 #include "ui/connection_settings.h"
 #include "ui/debug_dump_observer.h"
@@ -77,6 +78,7 @@ TformMain::TformMain(QString settingsPath, MessageDisplay& messages, QWidget* pa
   panel_ = new ConnectionPanel;
   pageControl_ = new QTabWidget;
   pageControl_->setObjectName(QStringLiteral("PageControl1"));
+  CompactTabStyle::apply(*pageControl_->tabBar());
   generalPage_ = new GeneralSettingsPage;
   pageControl_->addTab(generalPage_, QStringLiteral("Общие настройки"));
   measurementsPage_ = new MeasurementsPage;
