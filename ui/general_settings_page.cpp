@@ -7,13 +7,13 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
 
 #include "ui/compact_layout.h"
 #include "ui/named_controls.h"
+#include "ui/time_separator.h"
 
 namespace {
 
@@ -42,14 +42,6 @@ QComboBox* compactList(QAnyStringView name, const QStringList& items) {
 
 constexpr QMargins kBoxMargins(6, 4, 6, 6);
 constexpr int kRowSpacing = 3;
-
-// The system's time separator, taken from the locale's short time format.
-QChar timeSeparator() {
-  for (const QChar c : QLocale::system().timeFormat(QLocale::ShortFormat)) {
-    if (!c.isLetter()) return c;
-  }
-  return u':';
-}
 
 QGroupBox* identificationBox() {
   auto* box = new QGroupBox(QStringLiteral(" Информация о приборе "));
