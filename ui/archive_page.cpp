@@ -145,11 +145,16 @@ void ArchivePage::setCell(int row, int column, const QString& text) {
 
 QString ArchivePage::askFileName(FileAction action) {
   if (fileName_) return fileName_(action);
-  return action == FileAction::kSave
-             ? QFileDialog::getSaveFileName(this, QStringLiteral("Сохранить в файл"), QString(),
-                                            kCsvFilter)
-             : QFileDialog::getOpenFileName(this, QStringLiteral("Загрузить из файла"), QString(),
-                                            kCsvFilter);
+  if (action == FileAction::kLoad)
+    return QFileDialog::getOpenFileName(this, QStringLiteral("Загрузить из файла"), QString(),
+                                        kCsvFilter);
+  // The dialog adds the suffix itself, so that its overwrite question is asked
+  // about the file that will really be written.
+  QFileDialog dialog(this, QStringLiteral("Сохранить в файл"), QString(), kCsvFilter);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(kCsvSuffix.mid(1));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+  return dialog.selectedFiles().constFirst();
 }
 
 device::ArchiveGrid ArchivePage::grid() const {
