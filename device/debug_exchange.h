@@ -59,9 +59,10 @@ class DebugExchangeView {
 // does an address outside 0 to 255, a start or a count outside 0 to 65535
 // (in this order) with its range message. Data for 0Fh and 10h that is not
 // hex pairs (kBadHexDataText) or whose byte count does not fit the count
-// stops it after the clearing. A failed request shows no message, only its code as the result
-// dump. The request holds the link's busy flag; while another exchange holds
-// it nothing is done at all (kNotStarted), so its dumps stay on the page.
+// stops it after the clearing. A failed request shows no message, only its
+// code as the result dump. The request holds the link's busy flag; while
+// another exchange holds it nothing is done at all (kNotStarted), so its
+// dumps stay on the page.
 OperationOutcome RunDebugExchange(DeviceLink& link, DebugExchangeView& view, MessageSink& messages,
                                   std::string_view decimalSeparator);
 
