@@ -214,7 +214,7 @@ class FullBacklogListener {
     for (int i = 0; i < 8 && !full_; ++i) {
       auto filler = std::make_unique<QTcpSocket>();
       filler->connectToHost(QHostAddress::LocalHost, port_);
-      full_ = !filler->waitForConnected(300);
+      full_ = !filler->waitForConnected(1000);
       if (full_) filler->abort();
       fillers_.push_back(std::move(filler));
     }
