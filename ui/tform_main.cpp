@@ -220,6 +220,7 @@ void TformMain::showEvent(QShowEvent* event) {
 
 void TformMain::closeEvent(QCloseEvent* event) {
   FormClose();
+  endOperations();
   event->accept();
 }
 
@@ -295,6 +296,15 @@ void TformMain::FormClose() {
   }
 }
 
+void TformMain::endOperations() {
+  closed_ = true;
+  messages_.windowClosed();
+  timerIzmer_->stop();
+  timerTimer_->stop();
+  archivePage_->requestCancel();
+  if (link_) link_->shutDown();
+}
+
 void TformMain::reportWriteFailure(const ProfileFile::WriteError& error) {
   messages_.exception(error.what());
 }
@@ -309,13 +319,14 @@ void TformMain::updatePortToolTip() {
 void TformMain::TimerTimerTimer() { generalPage_->showPcClock(QDateTime::currentDateTime()); }
 
 void TformMain::BitBtnFindPribClick() {
+  if (closed_) return;
   if (!link_) {
     messages_.error(device::kCannotOpenPortText);
     return;
   }
   if (deferWhileBusy("BitBtnFindPrib", [this] { BitBtnFindPribClick(); })) return;
   PanelDiscoveryView view(*panel_, *timerIzmer_,
-                          *generalPage_->findChild<QWidget*>(QStringLiteral("GroupBox3")));
+                          *generalPage_->findChild<QWidget*>(QStringLiteral("GroupBox3")), closed_);
   const bool outer = !std::exchange(operationRunning_, true);
   device::RunDiscovery(*link_, view, messages_);
   if (outer) operationRunning_ = false;
@@ -335,6 +346,7 @@ void TformMain::Button1Click() {
 
 template <typename Operation>
 void TformMain::runOperation(const char* buttonName, Operation operation) {
+  if (closed_) return;
   if (!link_) {
     messages_.error(device::kCannotOpenPortText);
     return;
@@ -397,7 +409,7 @@ void TformMain::BitBtnIzmerStopClick() {
 }
 
 void TformMain::TimerIzmerTimer() {
-  if (!poll_) return;
+  if (!poll_ || closed_) return;
   poll_->poll(QLocale::system().decimalPoint().toStdString());
 }
 
@@ -486,7 +498,7 @@ void TformMain::ClientSocket1Read() {
 }
 
 void TformMain::btnObmenClick() {
-  if (!link_) return;
+  if (!link_ || closed_) return;
   device::RunDebugExchange(*link_, *findChild<DebugPage*>(), messages_,
                            QLocale::system().decimalPoint().toStdString());
 }

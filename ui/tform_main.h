@@ -12,6 +12,7 @@
 #include "device/measurement_poll.h"
 #include "modbus/platform_services.h"
 #include "modbus/port_interface.h"
+#include "ui/open_window_messages.h"
 #include "ui/profile_file.h"
 #include "ui/qt_event_pump.h"
 
@@ -34,7 +35,9 @@ class TClientSocket;
 
 // The main window: connection panel on the left, the tab pages, the status
 // bar and the two timers. Restores port and speed from the settings file when
-// first shown and stores them when closed.
+// first shown and stores them when closed. Closing also ends whatever runs on
+// the link: the exchange under way finishes, no further one starts, the port
+// closes, so the program ends with the window.
 class TformMain : public QWidget {
   Q_OBJECT
 
@@ -100,6 +103,9 @@ class TformMain : public QWidget {
  private:
   void FormShow();
   void FormClose();
+  // The archive read and the speed search end as their cancel does, the
+  // poll stops, every other operation ends with its request under way.
+  void endOperations();
   void selectListDefaults();
   void setUpArchiveGrid();
   void restoreConnection();
@@ -114,7 +120,7 @@ class TformMain : public QWidget {
   void runOperation(const char* buttonName, Operation operation);
 
   ProfileFile settings_;
-  MessageDisplay& messages_;
+  OpenWindowMessages messages_;
   ConnectionPanel* panel_;
   QTabWidget* pageControl_;
   GeneralSettingsPage* generalPage_;
@@ -134,6 +140,7 @@ class TformMain : public QWidget {
   std::unique_ptr<device::MeasurementPoll> poll_;
   std::set<std::string> deferredClicks_;
   bool operationRunning_ = false;  // a button's operation, not the poll, holds the link
+  bool closed_ = false;            // nothing starts on the link any more
 
   bool shown_ = false;
   bool settingsUsable_ = false;

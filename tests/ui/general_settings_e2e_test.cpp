@@ -208,6 +208,39 @@ TEST_F(ClockWindow, SetTheInstrumentClockAndReadItBack) {
   EXPECT_EQ(child<QLineEdit>("EditCorrect")->text(), "-9");
 }
 
+TEST_F(ClockWindow, ADateOrTimeThatDoesNotExistIsNotWritten) {
+  const auto typeKeys = [](QLineEdit* field, const char* digits) {
+    field->setFocus();
+    field->clear();
+    QTest::keyClick(field, Qt::Key_Home);
+    QTest::keyClicks(field, QString::fromLatin1(digits));
+  };
+  typeKeys(date(), "451327");
+  typeKeys(time(), "256199");
+  ASSERT_EQ(date()->displayText(), "45.13.27");
+  ASSERT_EQ(time()->displayText(), timeText("25", "61", "99"));
+  click("btnWriteDataTime");
+  EXPECT_EQ(display_.messages,
+            (std::vector<Message>{error("Неверный ввод даты"), error("Неверный ввод времени")}));
+
+  // The 29th of February only in a leap year.
+  display_.messages.clear();
+  typeKeys(date(), "290227");
+  typeKeys(time(), "235959");
+  click("btnWriteDataTime");
+  EXPECT_EQ(display_.messages, (std::vector<Message>{error("Неверный ввод даты")}));
+  EXPECT_EQ(simulator_.requestsServed(), 0u) << "nothing written";
+
+  display_.messages.clear();
+  typeKeys(date(), "290228");
+  typeKeys(time(), "120000");
+  click("btnWriteDataTime");
+  EXPECT_EQ(display_.messages, (std::vector<Message>{confirmation("Дата и время установлены")}));
+  EXPECT_EQ(simulator_.instrument().clock().day, 29);
+  EXPECT_EQ(simulator_.instrument().clock().month, 2);
+  EXPECT_EQ(simulator_.instrument().clock().year, 28);
+}
+
 TEST_F(ClockWindow, CopyTakesThePcClockAndAFailedReadEmptiesTheFields) {
   auto* timer = windows_->formMain().findChild<QTimer*>("TimerTimer");
   ASSERT_NE(timer, nullptr);

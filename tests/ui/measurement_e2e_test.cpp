@@ -140,6 +140,38 @@ TEST_F(MeasurementWindow, StopWhileAPollWaitsClosesThePortAfterItAndKeepsTheFiel
   EXPECT_FALSE(windows_->formMain().link()->busy());
 }
 
+TEST_F(MeasurementWindow, AClickDuringAPollExchangeIsServedOnceAfterIt) {
+  // A clock the write takes: the PC's, once its display has been set.
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return child<QLabel>("statictextDateNow")->text() != "24.24.24"; }, kWaitMs));
+  click("btnCopyTime");
+  bool clickedWhileBusy = false;
+  bool messageBeforeTheExchangeEnded = false;
+  bool clicked = false;
+  // Two presses of "Записать в прибор" while the first poll waits for its reply.
+  TimerEventHook hook([&] {
+    if (clicked) return;
+    clicked = true;
+    QTimer::singleShot(10, [&] {
+      clickedWhileBusy = windows_->formMain().link()->busy();
+      click("btnWriteDataTime");
+      click("btnWriteDataTime");
+      messageBeforeTheExchangeEnded = !display_.messages.empty();
+    });
+  });
+  timer()->installEventFilter(&hook);
+  click("BitBtnIzmerStart");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !display_.messages.empty(); }, kWaitMs));
+  EXPECT_TRUE(clickedWhileBusy);
+  EXPECT_FALSE(messageBeforeTheExchangeEnded) << "not served under the poll's exchange";
+  EXPECT_FALSE(timer()->isActive()) << "the write turned the poll off";
+
+  // However long one waits: one write, one confirmation.
+  QTest::qWait(500);
+  EXPECT_EQ(display_.messages, (std::vector<Message>{confirmation("Дата и время установлены")}));
+  EXPECT_EQ(simulator_.requestsServed(), 2u) << "the poll and the write";
+}
+
 TEST_F(MeasurementWindow, OtherOperationsTurnThePollOffAndLeaveTheButtons) {
   click("BitBtnIzmerStart");
   ASSERT_TRUE(timer()->isActive());
