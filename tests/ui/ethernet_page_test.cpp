@@ -242,7 +242,7 @@ class FullBacklogListener {
   std::vector<int> accepted_;
 };
 
-TEST_F(EthernetWindow, DisconnectDuringAnAttemptStillUnderWayLeavesTheAttemptGoingOn) {
+TEST_F(EthernetWindow, AnAttemptThatConnectsAfterADisconnectCanStillBeClosed) {
   FullBacklogListener listener;
   ASSERT_TRUE(listener.full());
   typeLoopback(listener.port());
@@ -260,6 +260,12 @@ TEST_F(EthernetWindow, DisconnectDuringAnAttemptStillUnderWayLeavesTheAttemptGoi
   listener.acceptQueued();
   ASSERT_TRUE(waitFor([&] { return status() == "Соединение открыто"; })) << status().toStdString();
   EXPECT_TRUE(child<transport::TClientSocket>("ClientSocket1")->Active());
+  expectConnectEnabled(false);
+
+  click("BitBtnIPDisconnect");
+  EXPECT_EQ(status(), "Соединение закрыто");
+  EXPECT_FALSE(child<transport::TClientSocket>("ClientSocket1")->Active());
+  expectConnectEnabled(true);
   flushPostedEvents();
   EXPECT_TRUE(display_.messages.empty());
 }
