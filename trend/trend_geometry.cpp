@@ -1,5 +1,6 @@
 #include "trend/trend_geometry.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace trend {
@@ -41,6 +42,31 @@ std::vector<std::vector<PlotPoint>> SeriesPolylines(const TrendSamples& trend, S
     previous = &sample;
   }
   return lines;
+}
+
+std::vector<PlotPoint> ThinnedToColumns(const std::vector<PlotPoint>& line) {
+  std::vector<PlotPoint> thinned;
+  thinned.reserve(line.size());
+  size_t begin = 0;
+  while (begin < line.size()) {
+    const double column = std::floor(line[begin].x);
+    size_t end = begin + 1;
+    size_t low = begin;
+    size_t high = begin;
+    for (; end < line.size() && std::floor(line[end].x) == column; ++end) {
+      if (line[end].y < line[low].y) low = end;
+      if (line[end].y > line[high].y) high = end;
+    }
+    // Indices in order, each once: first, the two extremes, last.
+    size_t keep[] = {begin, std::min(low, high), std::max(low, high), end - 1};
+    size_t previous = line.size();
+    for (const size_t index : keep) {
+      if (index != previous) thinned.push_back(line[index]);
+      previous = index;
+    }
+    begin = end;
+  }
+  return thinned;
 }
 
 std::vector<FaultRun> FaultRuns(const TrendSamples& trend) {

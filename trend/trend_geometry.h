@@ -37,6 +37,12 @@ struct PlotFrame {
 std::vector<std::vector<PlotPoint>> SeriesPolylines(const TrendSamples& trend, Series series,
                                                     const PlotFrame& frame);
 
+// A polyline drawn the same with fewer points: of the points falling in one
+// device pixel column only the first, the lowest, the highest and the last
+// are kept, in their order, so an hour of polls on a narrow plot costs no
+// more than its width.
+std::vector<PlotPoint> ThinnedToColumns(const std::vector<PlotPoint>& line);
+
 // Consecutive answered polls with the same non-zero fault word.
 struct FaultRun {
   int64_t firstMs = 0;

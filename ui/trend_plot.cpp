@@ -154,7 +154,7 @@ void TrendPlot::paintEvent(QPaintEvent*) {
     painter.setPen(QPen(seriesColor(series), 1.5));
     for (const auto& line : trend::SeriesPolylines(samples_, series, frame)) {
       points.clear();
-      for (const trend::PlotPoint& p : line) points.emplace_back(p.x, p.y);
+      for (const trend::PlotPoint& p : trend::ThinnedToColumns(line)) points.emplace_back(p.x, p.y);
       if (points.size() == 1)
         painter.drawPoint(points.front());
       else

@@ -203,6 +203,32 @@ TEST(TrendGeometry, FaultMarksCoverRunsOfTheSameFaultWord) {
   EXPECT_EQ(trend::FaultRuns(samples), expected);
 }
 
+TEST(TrendGeometry, ThinningKeepsEveryColumnsFirstLowestHighestAndLastPoint) {
+  // Three points per column, as an hour on a plot of 600 pixels gives.
+  std::vector<trend::PlotPoint> line;
+  for (int n = 0; n < 1800; ++n) line.push_back({n / 3.0, 50 + 40 * std::sin(n * 0.37) + (n % 7)});
+  const auto thinned = trend::ThinnedToColumns(line);
+  EXPECT_LE(thinned.size(), 4u * 600);
+  EXPECT_EQ(thinned.front(), line.front());
+  EXPECT_EQ(thinned.back(), line.back());
+  for (int column = 0; column < 600; ++column) {
+    double low = INFINITY, high = -INFINITY, thinnedLow = INFINITY, thinnedHigh = -INFINITY;
+    for (const auto& p : line) {
+      if (std::floor(p.x) == column) low = std::min(low, p.y), high = std::max(high, p.y);
+    }
+    for (const auto& p : thinned) {
+      if (std::floor(p.x) == column)
+        thinnedLow = std::min(thinnedLow, p.y), thinnedHigh = std::max(thinnedHigh, p.y);
+    }
+    EXPECT_EQ(thinnedLow, low) << column;
+    EXPECT_EQ(thinnedHigh, high) << column;
+  }
+  for (size_t n = 1; n < thinned.size(); ++n) EXPECT_LE(thinned[n - 1].x, thinned[n].x);
+  // Fewer points than columns pass unchanged.
+  const std::vector<trend::PlotPoint> sparse = {{0, 1}, {5, 2}, {9.5, 0}};
+  EXPECT_EQ(trend::ThinnedToColumns(sparse), sparse);
+}
+
 TEST(TrendCsv, ArchiveFileConventionsUnderBothLocales) {
   trend::TrendSamples samples;
   samples.addAnswer(kStartMs + 5000, kMoscow, reading(1234.5678f, 12.0f, 21.96f, 0x0405));
