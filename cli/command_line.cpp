@@ -6,6 +6,7 @@
 #include "cli/exit_code.h"
 #include "device/archive_read.h"
 #include "modbus/exchange.h"
+#include "ulm5_version.h"
 
 namespace cli {
 
@@ -38,6 +39,7 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, Te
       "Exit codes: 0 done, 1 differences found, 2 bad arguments, 3 port cannot be opened,\n"
       "4 no connection, 5 input refused (the message names the field).",
       "ulm5-cli"};
+  app.set_version_flag("--version", std::string("ulm5-cli ") + kUlm5Version);
   app.require_subcommand(1, 1);
   app.add_option("-p,--port", options.port,
                  "COMn (mapped in section Ports of the settings file) or a device path");

@@ -79,6 +79,10 @@ std::optional<ProgramOptions> ParseCommandLine(const std::vector<std::string>& a
       o.help = true;
       continue;
     }
+    if (a == "--version") {
+      o.version = true;
+      continue;
+    }
     if (a == "--any-speed") {
       o.simulator.checkLineSpeed = false;
       continue;
@@ -184,6 +188,7 @@ std::string HelpText() {
                         состояния следуют за измерением)
       --tcp ПОРТ        тестовый TCP-узел на 127.0.0.1:ПОРТ: на каждый
                         полученный текст отвечает коротким текстом
+      --version         версия программы
   -h, --help            эта справка
 )";
 }

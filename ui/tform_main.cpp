@@ -31,6 +31,7 @@
 #include "device/setpoints.h"
 #include "modbus/steady_tick.h"
 #include "transport/tcp/client_socket.h"
+#include "trend/setpoint_levels.h"
 #include "ui/archive_page.h"
 #include "ui/calibration_page.h"
 #include "ui/compact_tab_style.h"
@@ -45,6 +46,8 @@
 #include "ui/panel_discovery_view.h"
 #include "ui/setpoints_page.h"
 #include "ui/tform_help.h"
+#include "ui/tform_trend.h"
+#include "ui/trend_recorder.h"
 #include "ui/window_operation_controls.h"
 
 namespace {
@@ -109,6 +112,7 @@ TformMain::TformMain(QString settingsPath, MessageDisplay& messages, QWidget* pa
   frame->addLayout(body, 1);
   frame->addWidget(statusBar_);
 
+  trendRecorder_ = new TrendRecorder(this);
   timerIzmer_ = namedTimer(this, QStringLiteral("TimerIzmer"), kTimerIzmerInterval);
   timerTimer_ = namedTimer(this, QStringLiteral("TimerTimer"), kTimerTimerInterval);
   connect(timerTimer_, &QTimer::timeout, this, &TformMain::TimerTimerTimer);
@@ -131,6 +135,7 @@ TformMain::TformMain(QString settingsPath, MessageDisplay& messages, QWidget* pa
       {"btnWriteDataTime", &TformMain::btnWriteDataTimeClick},
       {"BitBtnIzmerStart", &TformMain::BitBtnIzmerStartClick},
       {"BitBtnIzmerStop", &TformMain::BitBtnIzmerStopClick},
+      {"BitBtnTrend", &TformMain::BitBtnTrendClick},
       {"BitBtnReadKoeff", &TformMain::BitBtnReadKoeffClick},
       {"BitBtnWriteKoeff", &TformMain::BitBtnWriteKoeffClick},
       {"BitBtnCalibPoint", &TformMain::BitBtnCalibPointClick},
@@ -186,6 +191,7 @@ void TformMain::attachPort(modbus::PortInterface& port, modbus::TickSource* tick
   link_ = std::make_unique<device::DeviceLink>(
       modbus::LinkServices{port, *tick, pump_, observer_.get()});
   poll_ = std::make_unique<device::MeasurementPoll>(*link_, *measurementsPage_);
+  poll_->setListener(trendRecorder_);
 }
 
 bool TformMain::deferWhileBusy(const char* buttonName, std::function<void()> retry) {
@@ -408,6 +414,14 @@ void TformMain::BitBtnIzmerStopClick() {
   if (link_) link_->closePort();
 }
 
+// The trend only listens to the poll: opening it sends nothing.
+void TformMain::BitBtnTrendClick() {
+  if (!formTrend_) formTrend_ = new TformTrend(*trendRecorder_, settings_.path(), messages_, this);
+  formTrend_->show();
+  formTrend_->raise();
+  formTrend_->activateWindow();
+}
+
 void TformMain::TimerIzmerTimer() {
   if (!poll_ || closed_) return;
   poll_->poll(QLocale::system().decimalPoint().toStdString());
@@ -450,14 +464,21 @@ void TformMain::BitBtnSetCurrentClick() {
 
 void TformMain::BitBtnReadNatrUstClick() {
   runOperation("BitBtnReadNatrUst", [this](device::OperationControls& controls) {
-    device::ReadSetpoints(*link_, controls, *setpointsPage_, messages_, setpointsPage_->keptByte());
+    const auto outcome = device::ReadSetpoints(*link_, controls, *setpointsPage_, messages_,
+                                               setpointsPage_->keptByte());
+    if (outcome == device::OperationOutcome::kDone)
+      trendRecorder_->setSetpointLevels(trend::SetpointLevelsOf(setpointsPage_->setpointsForm()));
   });
 }
 
 void TformMain::BitBtnWriteNatrUstClick() {
   runOperation("BitBtnWriteNatrUst", [this](device::OperationControls& controls) {
-    device::WriteSetpoints(*link_, controls, *setpointsPage_, messages_, setpointsPage_->keptByte(),
-                           QLocale::system().decimalPoint().toStdString());
+    const auto outcome = device::WriteSetpoints(*link_, controls, *setpointsPage_, messages_,
+                                                setpointsPage_->keptByte(),
+                                                QLocale::system().decimalPoint().toStdString());
+    // The instrument now holds what the fields show.
+    if (outcome == device::OperationOutcome::kDone)
+      trendRecorder_->setSetpointLevels(trend::SetpointLevelsOf(setpointsPage_->setpointsForm()));
   });
 }
 

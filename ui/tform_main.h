@@ -26,6 +26,8 @@ class QAbstractButton;
 class QStatusBar;
 class QTabWidget;
 class QTimer;
+class TformTrend;
+class TrendRecorder;
 class SetpointsPage;
 class TformHelp;
 
@@ -54,6 +56,8 @@ class TformMain : public QWidget {
   // in tests). The tick must outlive the window.
   void attachPort(modbus::PortInterface& port, modbus::TickSource* tick = nullptr);
   device::DeviceLink* link() const { return link_.get(); }
+  // What the trend window shows: every poll of the last hour.
+  TrendRecorder& trendRecorder() const { return *trendRecorder_; }
 
   ProfileFile& settings() { return settings_; }
 
@@ -72,6 +76,7 @@ class TformMain : public QWidget {
   void BitBtnIzmerStartClick();
   void BitBtnIzmerStopClick();
   void TimerIzmerTimer();
+  void BitBtnTrendClick();
 
   void BitBtnReadKoeffClick();
   void BitBtnWriteKoeffClick();
@@ -138,6 +143,8 @@ class TformMain : public QWidget {
   std::unique_ptr<DebugDumpObserver> observer_;
   std::unique_ptr<device::DeviceLink> link_;
   std::unique_ptr<device::MeasurementPoll> poll_;
+  TrendRecorder* trendRecorder_;
+  TformTrend* formTrend_ = nullptr;  // made at the first "Тренд"
   std::set<std::string> deferredClicks_;
   bool operationRunning_ = false;  // a button's operation, not the poll, holds the link
   bool closed_ = false;            // nothing starts on the link any more

@@ -110,10 +110,11 @@ TEST(CommandLine, HelpDocumentsEveryOption) {
   const std::string help = HelpText();
   for (const char* option :
        {"--device", "--link", "--speed", "--any-speed", "--address", "--turnaround", "--fault",
-        "--fault-ms", "--fault-word", "--outputs", "--tcp", "--help"}) {
+        "--fault-ms", "--fault-word", "--outputs", "--tcp", "--version", "--help"}) {
     EXPECT_NE(help.find(option), std::string::npos) << option;
   }
   EXPECT_TRUE(parse({"-h"})->help);
+  EXPECT_TRUE(parse({"--version"})->version);
 }
 
 }  // namespace
