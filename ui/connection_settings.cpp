@@ -1,7 +1,5 @@
 #include "ui/connection_settings.h"
 
-#include <QCoreApplication>
-
 #include "settings/port_device_path.h"
 
 namespace connection_settings {
@@ -24,12 +22,6 @@ void restore(ProfileFile& file, const QString& key, int low, int high, int fallb
 }
 
 }  // namespace
-
-QString defaultPath() {
-  QString dir = QCoreApplication::applicationDirPath();
-  if (!dir.endsWith(u'/')) dir += u'/';
-  return dir + QStringLiteral("Configurator.ini");
-}
 
 void restorePortNumber(ProfileFile& file, int* value) {
   restore(file, kComKey, 1, 32, kDefaultPortNumber, value);

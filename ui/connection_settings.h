@@ -12,9 +12,6 @@ namespace connection_settings {
 inline constexpr int kDefaultPortNumber = 1;
 inline constexpr int kDefaultBaudIndex = 6;  // 115200 bit/s
 
-// Configurator.ini in the executable's directory.
-QString defaultPath();
-
 // "Com" (1..32). A missing or out-of-range value gives 1, written back at once
 // (may raise ProfileFile::WriteError after the value is known: `*value` is set
 // before the write).
