@@ -190,6 +190,13 @@ const std::vector<BackupField>& BackupFields() {
   return fields;
 }
 
+const BackupField* BackupFieldNamed(std::string_view name) {
+  for (const BackupField& field : BackupFields()) {
+    if (field.name == name) return &field;
+  }
+  return nullptr;
+}
+
 const BackupField* BackupFieldAt(int32_t address) {
   for (const BackupField& field : BackupFields()) {
     if (field.covers(address)) return &field;

@@ -32,6 +32,9 @@ struct BackupField {
 // pages.
 const std::vector<BackupField>& BackupFields();
 
+// The field of that name ("setpoint1.zone"), or none.
+const BackupField* BackupFieldNamed(std::string_view name);
+
 // The field holding the byte at `address`, or none.
 const BackupField* BackupFieldAt(int32_t address);
 

@@ -69,7 +69,9 @@ class Simulator::Impl {
     bool lastPart = false;
   };
 
-  Instrument instrument_;
+  // One instrument per address on the line; the first also answers address 0.
+  std::vector<std::unique_ptr<Instrument>> instruments_;
+  Instrument& instrument_;
   std::unique_ptr<Line> line_;
   UniqueFd wakeFd_;
   milliseconds updatePeriod_;
@@ -100,7 +102,9 @@ class Simulator::Impl {
 };
 
 Simulator::Impl::Impl(SimulatorOptions options)
-    : updatePeriod_(std::max(1, options.updatePeriodMs)) {
+    : instruments_(1 + options.moreAddresses.size()),
+      instrument_(*(instruments_[0] = std::make_unique<Instrument>())),
+      updatePeriod_(std::max(1, options.updatePeriodMs)) {
   settings_.fault = options.fault;
   settings_.faultParamMs = options.faultParamMs;
   settings_.turnaroundMs = std::max(0, options.turnaroundMs);
@@ -114,6 +118,14 @@ Simulator::Impl::Impl(SimulatorOptions options)
     throw std::runtime_error("interface speed index outside 0..6");
   }
   instrument_.setInterfaceBaudIndex(options.interfaceBaudIndex);
+  for (size_t i = 0; i < options.moreAddresses.size(); ++i) {
+    auto& another = instruments_[i + 1];
+    another = std::make_unique<Instrument>();
+    another->setNetworkAddress(options.moreAddresses[i]);
+    another->setInterfaceBaudIndex(options.interfaceBaudIndex);
+    // Units of one batch: the serial numbers follow each other.
+    another->setSerialNumber(instrument_.serialNumber() + static_cast<int32_t>(i) + 1);
+  }
   if (options.device.empty()) {
     line_ = Line::CreatePseudoTerminal(options.linkPath);
   } else {
@@ -148,7 +160,7 @@ void Simulator::Impl::run() {
     if (now >= nextUpdate) {
       const auto elapsed = std::chrono::duration_cast<milliseconds>(now - lastUpdate);
       lastUpdate += elapsed;
-      instrument_.advance(elapsed);
+      for (auto& instrument : instruments_) instrument->advance(elapsed);
       nextUpdate = now + updatePeriod_;
     }
     flushDueWrites(now);
@@ -203,13 +215,18 @@ void Simulator::Impl::serveInput(Clock::time_point now) {
 
 void Simulator::Impl::answer(const std::string& request, Clock::time_point now) {
   const Settings s = settings();
+  Instrument* addressed = &instrument_;
+  const auto address = request.empty() ? 0 : static_cast<uint8_t>(request[0]);
+  for (auto& instrument : instruments_) {
+    if (address != 0 && instrument->networkAddress() == address) addressed = instrument.get();
+  }
   if (s.checkLineSpeed && line_->isPseudoTerminal() &&
-      line_->speed() != BitsPerSecondOfIndex(instrument_.interfaceBaudIndex())) {
+      line_->speed() != BitsPerSecondOfIndex(addressed->interfaceBaudIndex())) {
     // At another speed a real instrument receives only garbage.
     ++mismatches_;
     return;
   }
-  const std::optional<std::string> reply = HandleRequest(instrument_, request);
+  const std::optional<std::string> reply = HandleRequest(*addressed, request);
   if (!reply) return;
   const ReplyPlan plan = PlanReply(s.fault, s.faultParamMs, request, *reply);
   if (plan.silent) {
@@ -275,8 +292,10 @@ void Simulator::Impl::writeToLine(const std::string& bytes) {
 }
 
 void Simulator::Impl::commitSpeed() {
-  if (instrument_.commitPendingSpeed()) {
-    line_->setDeviceSpeed(BitsPerSecondOfIndex(instrument_.interfaceBaudIndex()));
+  for (auto& instrument : instruments_) {
+    if (instrument->commitPendingSpeed()) {
+      line_->setDeviceSpeed(BitsPerSecondOfIndex(instrument->interfaceBaudIndex()));
+    }
   }
 }
 
@@ -285,7 +304,8 @@ Simulator::Simulator(SimulatorOptions options)
 Simulator::~Simulator() = default;
 
 const std::string& Simulator::devicePath() const { return impl_->line_->masterPath(); }
-Instrument& Simulator::instrument() { return impl_->instrument_; }
+Instrument& Simulator::instrument(size_t index) { return *impl_->instruments_.at(index); }
+size_t Simulator::instrumentCount() const { return impl_->instruments_.size(); }
 
 void Simulator::setFault(Fault fault, int paramMs) {
   std::unique_lock lock(impl_->settingsMutex_);

@@ -196,10 +196,10 @@ TEST_F(CliAgainstSimulator, DamagedOrForeignBackupIsRefusedWithNothingSent) {
          d["coefficients"]["resistance1"]["hex"] = "00 00 C0 7F";
          d["coefficients"]["resistance1"]["value"] = "NAN";
        }),
-       "invalid resistance coefficient (Ошибка в коэффициентах сопротивления)"},
+       "coefficients.resistance1 cannot be written as it is: not a number (00 00 C0 7F)"},
       {"a reserved byte the window writes as 0",
        edited([](json& d) { d["setpoint4"]["reserved"]["hex"] = "05"; }),
-       "refused: setpoint4.reserved would be written as 00, the file holds 05"},
+       "setpoint4.reserved cannot be written as it is: reserved byte 05"},
   };
   const std::string before = holding();
   for (const Case& c : cases) {
@@ -236,7 +236,7 @@ TEST_F(CliAgainstSimulator, CtrlCDuringTheArchiveKeepsWhatWasRead) {
   done = true;
   presser.join();
 
-  EXPECT_EQ(archive.code, 0) << archive.err;
+  EXPECT_EQ(archive.code, 130) << archive.err;
   EXPECT_EQ(simulator_.requestsServed(), 5u) << "no request after the cancel";
   EXPECT_NE(archive.err.find("cancelled: 5 of 20 records read"), std::string::npos) << archive.err;
   const auto grid = device::DecodeArchiveCsv(read(file));
