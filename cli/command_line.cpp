@@ -87,8 +87,8 @@ bool rangeOf(const std::string& text, Options& options, std::string& error) {
   return true;
 }
 
-// CLI11 reports the arguments it did not expect last first.
-std::string joined(std::vector<std::string> words) {
+// In the order given: CLI11's own message lists them last first.
+std::string joined(const std::vector<std::string>& words) {
   std::string text;
   for (const std::string& word : words) text += (text.empty() ? "" : " ") + word;
   return text;
@@ -204,11 +204,13 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, Te
   try {
     app.parse(reversed);
   } catch (const CLI::ExtrasError&) {
-    error = "unexpected arguments: " + joined({app.remaining().rbegin(), app.remaining().rend()});
+    const std::vector<std::string> extras = app.remaining();
+    error = "unexpected arguments: " + joined(extras);
   } catch (const CLI::RequiredError& e) {
     const bool subcommandMissing = app.get_subcommands().empty();
-    if (subcommandMissing && !app.remaining().empty()) {
-      error = "unknown subcommand " + app.remaining().back() +
+    const std::vector<std::string> extras = app.remaining();
+    if (subcommandMissing && !extras.empty()) {
+      error = "unknown subcommand " + extras.front() +
               "; one of find, backup, restore, diff, clock, watch, archive, set, scan";
     } else {
       error = e.what();
