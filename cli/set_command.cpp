@@ -71,7 +71,8 @@ bool apply(const std::string& assignment, Configuration& c, BlockChoice& blocks,
   if (member.empty()) {
     taken = assign(*field, c, text);
   } else {
-    json flags = field->value(c);
+    // Through its text, as a backup reads it: list positions as unsigned numbers.
+    json flags = json::parse(field->value(c).dump());
     flags[member] = json::parse(text, nullptr, false);
     taken = !flags[member].is_discarded() && field->setValue(c, flags);
   }

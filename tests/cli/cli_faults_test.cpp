@@ -121,11 +121,12 @@ TEST_F(CliAgainstSimulator, AnotherUnitKeepsItsCalibrationUnlessAsked) {
 
   // --only: the setpoints alone, over a changed setpoint and filter period.
   instrument.setHoldingBytes(13, singleBytes(777.0f));
-  instrument.setHoldingBytes(2, std::string("\x09\x00", 2));
-  const std::string general = instrument.holdingBytes(0, 2);
+  std::string general = instrument.holdingBytes(0, 13);
+  general[6] = '\x09';  // the filter period
+  instrument.setHoldingBytes(0, general);
   ASSERT_EQ(run(at("115200", {"restore", "--only", "setpoints", backup})).code, 0);
   EXPECT_EQ(instrument.holdingBytes(13, 2), singleBytes(800.0f));
-  EXPECT_EQ(instrument.holdingBytes(0, 2), general);
+  EXPECT_EQ(instrument.holdingBytes(0, 13), general);
 
   const Result forced = run(at("115200", {"restore", "--with-calibration", backup}));
   EXPECT_EQ(forced.code, 0) << forced.err;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <bit>
@@ -54,6 +55,32 @@ class CliAgainstSimulator : public ::testing::Test {
     return {code, out.str(), err.str()};
   }
 
+  // The program itself, with these environment variables added.
+  static Result runProgram(const std::vector<std::string>& args,
+                           const std::vector<std::string>& environment) {
+    int out[2];
+    int err[2];
+    if (::pipe(out) != 0 || ::pipe(err) != 0) return {-1, "", "pipe"};
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+      ::dup2(out[1], 1);
+      ::dup2(err[1], 2);
+      for (const std::string& variable : environment) ::putenv(const_cast<char*>(variable.c_str()));
+      std::vector<char*> argv = {const_cast<char*>(ULM5_CLI_PATH)};
+      for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+      argv.push_back(nullptr);
+      ::execv(ULM5_CLI_PATH, argv.data());
+      ::_exit(127);
+    }
+    ::close(out[1]);
+    ::close(err[1]);
+    Result result{-1, drain(out[0]), drain(err[0])};
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    if (WIFEXITED(status)) result.code = WEXITSTATUS(status);
+    return result;
+  }
+
   // The simulator's port at a speed, then the subcommand.
   std::vector<std::string> at(const char* baud, std::vector<std::string> command) const {
     std::vector<std::string> args = {"--port", simulator_.devicePath(), "--baud", baud};
@@ -68,6 +95,16 @@ class CliAgainstSimulator : public ::testing::Test {
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
+  }
+
+  // Everything until the writer closes; small outputs, read one after the other.
+  static std::string drain(int fd) {
+    std::string text;
+    char buffer[4096];
+    ssize_t n = 0;
+    while ((n = ::read(fd, buffer, sizeof buffer)) > 0) text.append(buffer, static_cast<size_t>(n));
+    ::close(fd);
+    return text;
   }
 
   static void write(const std::string& file, const std::string& text) {
