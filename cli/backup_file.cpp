@@ -77,6 +77,10 @@ std::string EncodeBackup(const Backup& backup) {
                   {"byte", field.byte()},
                   {"hex", raw ? HexBytes(*raw) : std::string()}};
     if (field.value) entry["value"] = field.value(c);
+    const json position = field.value ? field.value(c) : json();
+    if (position.is_number_integer() && position >= 0 && position < field.itemNames.size()) {
+      entry["text"] = field.itemNames[position.get<size_t>()];
+    }
     document[pointerOf(field.name)] = entry;
   }
   return document.dump(2) + "\n";

@@ -44,7 +44,8 @@ bool checkWrites(const std::vector<PlannedWrite>& plan, const Configuration& c, 
           HexBytes(write.data.substr(first, static_cast<size_t>(field->width)));
       const auto held = c.raw.bytes(field->reg(), field->byte(), field->width);
       const std::string inFile = held ? HexBytes(*held) : std::string();
-      const std::string value = field->value ? " " + field->value(c).dump() : std::string();
+      std::string value;
+      if (field->value) value = ' ' + field->value(c).dump();
       if (valuesWin && field->value) {
         messages.note("from the value: " + field->name + value + " goes out as " + sent +
                       " (the file's bytes: " + inFile + ")");

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <nlohmann/json.hpp>
 
 #include "cli/backup_fields.h"
@@ -35,6 +36,11 @@ void choose(BlockChoice& blocks, Block block) {
 // The typed text as the value of a control: a JSON value the control takes
 // (a list position, true or false), else the text itself (an edit field).
 bool assign(const BackupField& field, Configuration& c, const std::string& text) {
+  // A list item by its name: "general.speed=115200" is position 6.
+  const auto& names = field.itemNames;
+  if (const auto item = std::find(names.begin(), names.end(), text); item != names.end()) {
+    return field.setValue(c, json(item - names.begin()));
+  }
   const json parsed = json::parse(text, nullptr, false);
   return (!parsed.is_discarded() && field.setValue(c, parsed)) || field.setValue(c, json(text));
 }

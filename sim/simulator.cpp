@@ -87,6 +87,8 @@ class Simulator::Impl {
   std::atomic<uint64_t> served_{0};
   std::atomic<uint64_t> rejected_{0};
   std::atomic<uint64_t> mismatches_{0};
+  std::atomic<uint64_t> bytesIn_{0};
+  std::atomic<uint64_t> bytesOut_{0};
   std::atomic<bool> stop_{false};
 
   // Owned by the serving thread.
@@ -202,6 +204,7 @@ void Simulator::Impl::serveInput(Clock::time_point now) {
     lineAlive_ = false;
     return;
   }
+  bytesIn_ += static_cast<uint64_t>(n);
   std::vector<FrameEvent> events;
   reader_.feed(std::string_view(buffer, static_cast<std::size_t>(n)), events);
   for (const FrameEvent& e : events) {
@@ -288,7 +291,8 @@ void Simulator::Impl::writeToLine(const std::string& bytes) {
   if (!lineAlive_) return;
   // One write: the reply reaches the master in one piece. A full queue (no
   // master reading) drops the reply, as a line without a listener would.
-  [[maybe_unused]] const ssize_t n = ::write(line_->fd(), bytes.data(), bytes.size());
+  const ssize_t n = ::write(line_->fd(), bytes.data(), bytes.size());
+  if (n > 0) bytesOut_ += static_cast<uint64_t>(n);
 }
 
 void Simulator::Impl::commitSpeed() {
@@ -331,6 +335,8 @@ void Simulator::setCheckLineSpeed(bool on) {
 
 uint64_t Simulator::requestsServed() const { return impl_->served_; }
 uint64_t Simulator::framesRejected() const { return impl_->rejected_; }
+uint64_t Simulator::bytesReceived() const { return impl_->bytesIn_; }
+uint64_t Simulator::bytesSent() const { return impl_->bytesOut_; }
 uint64_t Simulator::speedMismatches() const { return impl_->mismatches_; }
 uint64_t Simulator::repliesPending() const { return impl_->repliesPending_; }
 

@@ -54,9 +54,12 @@ class Simulator {
   void setTurnaround(int ms);
   void setCheckLineSpeed(bool on);
 
-  uint64_t requestsServed() const;   // good frames answered (exception replies included)
-  uint64_t framesRejected() const;   // frames dropped for bad format or LRC
-  uint64_t speedMismatches() const;  // good frames ignored because the line speed differed
+  uint64_t requestsServed() const;  // good frames answered (exception replies included)
+  uint64_t framesRejected() const;  // frames dropped for bad format or LRC
+  uint64_t speedMismatches() const;
+  // Characters that crossed the line each way: the line time of the traffic.
+  uint64_t bytesReceived() const;
+  uint64_t bytesSent() const;  // good frames ignored because the line speed differed
   // Replies planned but not yet written whole (turnaround, extra delay, split pause).
   // The line keeps the order of replies, so a later request waits behind them.
   uint64_t repliesPending() const;

@@ -252,6 +252,17 @@ TEST_F(CliAgainstSimulator, MessagesSayWhatHappened) {
     EXPECT_TRUE(has(result.err, a.message)) << result.err;
   }
 
+  const Result version = run({"--version"});
+  EXPECT_EQ(version.code, 0);
+  EXPECT_TRUE(has(version.out, "ulm5-cli ")) << version.out;
+  const Result traced = run(at("115200", {"find", "--trace"}));
+  EXPECT_EQ(traced.code, 0) << traced.err;
+  EXPECT_TRUE(has(traced.err, "sent :000300780006")) << traced.err;
+  EXPECT_TRUE(has(traced.err, "received :00030C")) << traced.err;
+  const Result toStandardOutput = run(at("115200", {"backup", "-"}));
+  EXPECT_EQ(toStandardOutput.code, 0) << toStandardOutput.err;
+  EXPECT_EQ(json::parse(toStandardOutput.out)["format"], "ulm5-configuration");
+
   // Global options after the subcommand; a restore that changes the speed
   // says so once and reports no error.
   const std::string backup = path("golden.json");

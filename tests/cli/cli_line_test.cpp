@@ -19,8 +19,9 @@ bool has(const std::string& text, const std::string& part) {
 
 TEST_F(CliAgainstSimulator, SetWritesNamedFieldsAndEditedValuesAreRestored) {
   sim::Instrument& instrument = simulator_.instrument();
-  const Result set = run(at("115200", {"set", "setpoint1.value=085.0", "general.filterPeriod=5",
-                                       "setpoint2.flags.enabled=false"}));
+  const Result set =
+      run(at("115200", {"set", "setpoint1.value=085.0", "general.filterPeriod=5",
+                        "setpoint2.flags.enabled=false", "general.protocol=MODBUS-RTU"}));
   ASSERT_EQ(set.code, 0) << set.err;
   EXPECT_TRUE(has(set.err, "setpoint1.value: \"080.0\" -> \"085.0\"")) << set.err;
   EXPECT_EQ(instrument.holdingBytes(13, 2), singleBytes(850.0f));
@@ -30,6 +31,9 @@ TEST_F(CliAgainstSimulator, SetWritesNamedFieldsAndEditedValuesAreRestored) {
   const json saved = json::parse(read(backup));
   EXPECT_EQ(saved["general"]["filterPeriod"]["value"], "5");
   EXPECT_EQ(saved["setpoint2"]["flags"]["value"]["enabled"], false);
+  EXPECT_EQ(saved["general"]["protocol"]["value"], 1);
+  EXPECT_EQ(saved["general"]["protocol"]["text"], "MODBUS-RTU");
+  EXPECT_EQ(saved["general"]["speed"]["text"], "115200");
 
   // Refused as the window refuses it; nothing is written.
   const std::string before = holding();
