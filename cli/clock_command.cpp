@@ -80,10 +80,10 @@ ExitCode RunClock(CommandContext& context) {
   const int day = fields.form.dayOfWeekIndex;
   const char* dayName = day >= 0 && day < 7 ? kDayNames[static_cast<size_t>(day)] : "?";
   if (options.json) {
-    context.terminal.out << nlohmann::json{{"date", fields.form.date},
-                                           {"time", fields.form.time},
-                                           {"dayOfWeek", dayName},
-                                           {"iso", isoText(fields.form)}}
+    context.terminal.out << nlohmann::ordered_json{{"date", fields.form.date},
+                                                   {"time", fields.form.time},
+                                                   {"dayOfWeek", dayName},
+                                                   {"iso", isoText(fields.form)}}
                                 .dump()
                          << '\n';
   } else {

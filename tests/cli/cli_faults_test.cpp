@@ -259,7 +259,9 @@ TEST_F(CliAgainstSimulator, MessagesSayWhatHappened) {
   EXPECT_EQ(traced.code, 0) << traced.err;
   EXPECT_TRUE(has(traced.err, "sent :000300780006")) << traced.err;
   EXPECT_TRUE(has(traced.err, "received :00030C")) << traced.err;
-  const Result toStandardOutput = run(at("115200", {"backup", "-"}));
+  const Result toStandardOutput = run(at("115200", {"backup", "-"}), true);
+  EXPECT_TRUE(has(toStandardOutput.err, "\rulm5-cli: reading calibration coefficients"))
+      << toStandardOutput.err;
   EXPECT_EQ(toStandardOutput.code, 0) << toStandardOutput.err;
   EXPECT_EQ(json::parse(toStandardOutput.out)["format"], "ulm5-configuration");
 

@@ -47,10 +47,10 @@ class CliAgainstSimulator : public ::testing::Test {
   }
   ~CliAgainstSimulator() override { std::filesystem::remove_all(dir_); }
 
-  Result run(const std::vector<std::string>& args) {
+  Result run(const std::vector<std::string>& args, bool errIsTerminal = false) {
     std::ostringstream out;
     std::ostringstream err;
-    cli::Terminal terminal{out, err, false};
+    cli::Terminal terminal{out, err, errIsTerminal};
     const int code = cli::Run(args, terminal, &tick_);
     return {code, out.str(), err.str()};
   }
