@@ -1,4 +1,3 @@
-#include <array>
 #include <nlohmann/json.hpp>
 #include <set>
 
@@ -9,9 +8,6 @@
 #include "cli/unwritable_fields.h"
 #include "cli/write_plan.h"
 #include "cli/write_replay.h"
-#include "device/link_messages.h"
-#include "device/reply_length.h"
-#include "modbus/exchange.h"
 
 namespace cli {
 

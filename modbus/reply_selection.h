@@ -5,9 +5,8 @@
 namespace modbus {
 
 // True when a decoded reply (address, function, data) answers the request
-// payload: the same address, the function or its exception code, and for
-// the reads and writes of Part 1.3 the byte count or the echoed start and
-// count of that request.
+// payload: the same address, the function or its exception code, and the
+// byte count of a read or the echoed start and count of a write.
 bool AnswersRequest(const ByteString& decoded, const ByteString& request);
 
 // The frame of `raw` that answers the request when the raw reply holds more
