@@ -31,6 +31,10 @@ void restoreBaudIndex(ProfileFile& file, int* value) {
   restore(file, kBaudKey, 0, 6, kDefaultBaudIndex, value);
 }
 
+bool fastExchange(const ProfileFile& file) {
+  return file.readInteger(kSection, QStringLiteral("FastExchange"), 0) == 1;
+}
+
 void storePortNumber(ProfileFile& file, int portNumber) {
   file.writeInteger(kSection, kComKey, portNumber);
 }

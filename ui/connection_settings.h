@@ -19,6 +19,10 @@ void restorePortNumber(ProfileFile& file, int* value);
 // "Baud" (0..6). A missing or out-of-range value gives 6, written back at once.
 void restoreBaudIndex(ProfileFile& file, int* value);
 
+// "FastExchange": 1 ends each exchange as soon as its answer is in; absent
+// or any other value keeps the window's timing. Only read, never written.
+bool fastExchange(const ProfileFile& file);
+
 void storePortNumber(ProfileFile& file, int portNumber);
 void storeBaudIndex(ProfileFile& file, int baudIndex);
 

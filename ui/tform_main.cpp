@@ -188,8 +188,9 @@ void TformMain::attachPort(modbus::PortInterface& port, modbus::TickSource* tick
     tick = ownTick_.get();
   }
   poll_.reset();
-  link_ = std::make_unique<device::DeviceLink>(
-      modbus::LinkServices{port, *tick, pump_, observer_.get()});
+  modbus::LinkServices services{port, *tick, pump_, observer_.get()};
+  if (connection_settings::fastExchange(settings_)) services.mode = modbus::ExchangeMode::kFast;
+  link_ = std::make_unique<device::DeviceLink>(services);
   poll_ = std::make_unique<device::MeasurementPoll>(*link_, *measurementsPage_);
   poll_->setListener(trendRecorder_);
 }

@@ -45,6 +45,14 @@ TEST(CommandLine, TakesEveryOption) {
   EXPECT_FALSE(o->simulator.checkLineSpeed);
 }
 
+TEST(CommandLine, AnAddressGivenAgainAddsAnInstrumentToTheLine) {
+  const auto o = parse({"--address", "3", "-a", "7", "--address", "12"});
+  ASSERT_TRUE(o);
+  EXPECT_EQ(o->simulator.networkAddress, 3);
+  EXPECT_EQ(o->simulator.moreAddresses, (std::vector<uint8_t>{7, 12}));
+  EXPECT_TRUE(parse({})->simulator.moreAddresses.empty());
+}
+
 TEST(CommandLine, FaultWordAndOutputsTakeDecimalOrHex) {
   const struct {
     std::vector<std::string> args;
