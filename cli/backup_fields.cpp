@@ -1,11 +1,13 @@
 #include "cli/backup_fields.h"
 
 #include <array>
+#include <string_view>
 #include <type_traits>
 #include <variant>
 
 #include "device/calibration_coefficient_blocks.h"
 #include "device/general_settings_block.h"
+#include "device/general_settings_lists.h"
 #include "device/setpoint_blocks.h"
 
 namespace cli {
@@ -110,19 +112,22 @@ std::vector<BackupField> build() {
     fields.push_back({std::move(name), address, 1, nullptr, nullptr, {}});
   };
 
-  const auto named = [&](std::vector<std::string> names) { fields.back().itemNames = names; };
+  const auto named = [&](const auto& names) {
+    fields.back().itemNames.assign(names.begin(), names.end());
+  };
 
   const int32_t general = addressOf(device::kGeneralSettingsStart);
   add("general.address", general + g::kAddress, 1,
       textField([](auto& c) -> auto& { return c.general.address; }));
   add("general.speed", general + g::kBaud, 1,
       listField([](auto& c) -> auto& { return c.general.baudIndex; }));
-  named({"2400", "4800", "9600", "19200", "38400", "57600", "115200"});
+  named(device::kBaudNames);
   add("general.protocol", general + g::kProtocol, 1,
       listField([](auto& c) -> auto& { return c.general.protocolIndex; }));
-  named({"MODBUS-ASCII", "MODBUS-RTU"});
+  named(device::kProtocolNames);
   add("general.inputType", general + g::kInputType, 1,
       listField([](auto& c) -> auto& { return c.general.inputTypeIndex; }));
+  named(device::kInputTypeNames);
   add("general.filterPeriod", general + g::kFilterPeriod, 1,
       textField([](auto& c) -> auto& { return c.general.filterPeriod; }));
   add("general.archivePeriod", general + g::kArchivePeriod, 1,
@@ -149,7 +154,7 @@ std::vector<BackupField> build() {
                     {}});
   add("scale.decimalPoint", scale + static_cast<int32_t>(s::kPoint), 1,
       listField([](auto& c) -> auto& { return c.setpoints.decimalPoint; }));
-  named({"0000", "000.0", "00.00", "0.000"});
+  named(std::array<std::string_view, 4>{"0000", "000.0", "00.00", "0.000"});
   constexpr std::array<const char*, device::kRangeCount> kRanges = {
       "measuringStart", "measuringEnd", "barGraphStart", "barGraphEnd"};
   for (size_t i = 0; i < kRanges.size(); ++i) {

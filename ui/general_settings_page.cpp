@@ -11,6 +11,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "device/general_settings_lists.h"
 #include "ui/compact_layout.h"
 #include "ui/named_controls.h"
 #include "ui/time_separator.h"
@@ -40,6 +41,14 @@ QComboBox* compactList(QAnyStringView name, const QStringList& items) {
   return combo;
 }
 
+template <size_t N>
+QStringList listItems(const std::array<std::string_view, N>& names) {
+  QStringList items;
+  for (const std::string_view name : names)
+    items << QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+  return items;
+}
+
 constexpr QMargins kBoxMargins(6, 4, 6, 6);
 constexpr int kRowSpacing = 3;
 
@@ -64,40 +73,11 @@ QGroupBox* generalSettingsBox() {
   addRow(grid, 0, QStringLiteral("Адрес  в сети:"),
          shortEdit(QStringLiteral("EditPribAdr"), kByteDigits));
   addRow(grid, 1, QStringLiteral("Тип протокола:"),
-         compactList(QStringLiteral("comboboxProtocol"),
-                     {QStringLiteral("MODBUS-ASCII"), QStringLiteral("MODBUS-RTU")}));
+         compactList(QStringLiteral("comboboxProtocol"), listItems(device::kProtocolNames)));
   addRow(grid, 2, QStringLiteral("Скорость:"),
-         compactList(QStringLiteral("comboboxBaud"),
-                     {QStringLiteral("2400"), QStringLiteral("4800"), QStringLiteral("9600"),
-                      QStringLiteral("19200"), QStringLiteral("38400"), QStringLiteral("57600"),
-                      QStringLiteral("115200")}));
+         compactList(QStringLiteral("comboboxBaud"), listItems(device::kBaudNames)));
   addRow(grid, 3, QStringLiteral("Тип входного сигнала:"),
-         compactList(QStringLiteral("comboboxTypeGrad"), {QStringLiteral("50П (W=1.3910)"),
-                                                          QStringLiteral("100П (W=1.3910)"),
-                                                          QStringLiteral("50М (W=1.4260)"),
-                                                          QStringLiteral("100М (W=1. 4260)"),
-                                                          QStringLiteral("50П (W=1.3850)"),
-                                                          QStringLiteral("100П (W=1.3850)"),
-                                                          QStringLiteral("50М (W=1.4280)"),
-                                                          QStringLiteral("100М (W=1.4280)"),
-                                                          QStringLiteral("Градуировка 21"),
-                                                          QStringLiteral("Градуировка 23"),
-                                                          QStringLiteral("S"),
-                                                          QStringLiteral("K"),
-                                                          QStringLiteral("L"),
-                                                          QStringLiteral("B"),
-                                                          QStringLiteral("A1"),
-                                                          QStringLiteral("J"),
-                                                          QStringLiteral("N"),
-                                                          QStringLiteral("(0..5)mA"),
-                                                          QStringLiteral("(0..20)mA"),
-                                                          QStringLiteral("(4..20)mA"),
-                                                          QStringLiteral("(20..4)mA"),
-                                                          QStringLiteral("(0..20)mV"),
-                                                          QStringLiteral("(0..100)mV"),
-                                                          QStringLiteral("(0..1)V"),
-                                                          QStringLiteral("(-1..1)V"),
-                                                          QStringLiteral("(0…1000) Ом")}));
+         compactList(QStringLiteral("comboboxTypeGrad"), listItems(device::kInputTypeNames)));
   addRow(grid, 4, QStringLiteral("Период фильтрации:"),
          shortEdit(QStringLiteral("editPeriodFiltr"), kByteDigits));
   addRow(grid, 5, QStringLiteral("Период архивирования:"),

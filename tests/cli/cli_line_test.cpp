@@ -34,6 +34,7 @@ TEST_F(CliAgainstSimulator, SetWritesNamedFieldsAndEditedValuesAreRestored) {
   EXPECT_EQ(saved["general"]["protocol"]["value"], 1);
   EXPECT_EQ(saved["general"]["protocol"]["text"], "MODBUS-RTU");
   EXPECT_EQ(saved["general"]["speed"]["text"], "115200");
+  EXPECT_EQ(saved["general"]["inputType"]["text"], "(4..20)mA");
 
   // Refused as the window refuses it; nothing is written.
   const std::string before = holding();
