@@ -15,7 +15,7 @@ namespace {
 // a progress line on a terminal.
 class ArchiveRows final : public device::ArchiveView {
  public:
-  ArchiveRows(int count, Terminal& terminal) : count_(count), terminal_(terminal) {}
+  ArchiveRows(int count, TerminalSink& messages) : count_(count), messages_(messages) {}
 
   std::string recordCountText() const override { return std::to_string(count_); }
   // A Ctrl+C before the read began counts too: it is never reset.
@@ -28,13 +28,7 @@ class ArchiveRows final : public device::ArchiveView {
     cells[0] = std::to_string(row);
     for (size_t i = 0; i < texts.size(); ++i) cells[i + 1] = texts[i];
     read = row;
-    if (terminal_.errIsTerminal) {
-      terminal_.err << "\rulm5-cli: record " << row << " of " << count_ << std::flush;
-      progressShown_ = true;
-    }
-  }
-  void endProgress() {
-    if (progressShown_) terminal_.err << '\n';
+    messages_.progress("record " + std::to_string(row) + " of " + std::to_string(count_));
   }
 
   std::vector<device::ArchiveGridRow> rows;
@@ -42,8 +36,7 @@ class ArchiveRows final : public device::ArchiveView {
 
  private:
   int count_;
-  Terminal& terminal_;
-  bool progressShown_ = false;
+  TerminalSink& messages_;
 };
 
 std::string plainText(const std::vector<device::ArchiveGridRow>& rows) {
@@ -76,25 +69,37 @@ ExitCode RunArchive(CommandContext& context) {
   const auto session = context.connect(code);
   if (!session) return code;
 
-  ArchiveRows view(*options.count, context.terminal);
+  ArchiveRows view(*options.count, context.messages);
   const std::string separator = context.decimalSeparator();
+  // "Архив считан" is the window's word for a whole read; this program says
+  // how the read ended itself.
+  context.messages.setConfirmationsShown(false);
   code =
       ExitCodeOf(device::ReadArchive(session->link(), *session, view, context.messages, separator));
-  view.endProgress();
-  if (InterruptWatch::requested()) {
-    context.messages.note("cancelled: " + std::to_string(view.read) + " of " +
-                          std::to_string(*options.count) + " records read");
-  }
+  context.messages.endProgress();
+  const bool cancelled = InterruptWatch::requested();
+  const std::string counted =
+      std::to_string(view.read) + " of " + std::to_string(*options.count) + " records read";
+  if (cancelled) code = ExitCode::kInterrupted;
 
-  // What was read is kept, also after a failure or a cancel.
   device::ArchiveGrid grid;
   for (size_t i = 0; i < grid.header.size(); ++i) grid.header[i] = device::kArchiveGridHeader[i];
   grid.rows.assign(view.rows.begin(), view.rows.begin() + view.read);
   if (!file) {
     context.terminal.out << plainText(grid.rows) << std::flush;
+  } else if (view.read == 0 || (code != ExitCode::kDone && !cancelled)) {
+    // A failed or empty read leaves the file as it was.
+    context.messages.fail(counted + "; " + options.csvFile + " was not written");
+    return code == ExitCode::kDone ? ExitCode::kNoConnection : code;
   } else if (!file->commit(device::EncodeArchiveCsv(grid, device::CsvListSeparator(separator)))) {
     context.messages.fail("cannot write " + options.csvFile);
     return ExitCode::kBadArguments;
+  }
+  if (cancelled) {
+    context.messages.note("cancelled: " + counted +
+                          (file ? ", written to " + options.csvFile : std::string()));
+  } else if (code == ExitCode::kDone) {
+    context.messages.note(counted);
   }
   return code;
 }

@@ -1,15 +1,28 @@
+#include <memory>
+
 #include "cli/backup_file.h"
 #include "cli/command_context.h"
 #include "cli/local_time_text.h"
 #include "cli/output_file.h"
+#include "cli/unwritable_fields.h"
 
 namespace cli {
 
+namespace {
+
+constexpr const char* kStandardOutput = "-";
+
+}  // namespace
+
 ExitCode RunBackup(CommandContext& context) {
-  OutputFile file(context.options.file);
-  if (!file.isOpen()) {
-    context.messages.fail("cannot write " + context.options.file);
-    return ExitCode::kBadArguments;
+  const std::string& path = context.options.file;
+  std::unique_ptr<OutputFile> file;
+  if (path != kStandardOutput) {
+    file = std::make_unique<OutputFile>(path);
+    if (!file->isOpen()) {
+      context.messages.fail("cannot write " + path);
+      return ExitCode::kBadArguments;
+    }
   }
   ExitCode code = ExitCode::kDone;
   Identification found;
@@ -23,13 +36,23 @@ ExitCode RunBackup(CommandContext& context) {
   code = ReadConfiguration(*session, backup.configuration);
   if (code != ExitCode::kDone) return code;
 
-  if (!file.commit(EncodeBackup(backup))) {
-    context.messages.fail("cannot write " + context.options.file);
+  // Kept as read, but a restore will have to leave these out.
+  const auto unwritable = UnwritableFields(backup.configuration, BlockChoice{});
+  for (const UnwritableField& u : unwritable) {
+    context.messages.note("warning: " + u.field->name + " cannot be written back as it is: " +
+                          u.reason + " (restore --skip-unwritable leaves it out)");
+  }
+
+  const std::string text = EncodeBackup(backup);
+  if (!file) {
+    context.terminal.out << text << std::flush;
+  } else if (!file->commit(text)) {
+    context.messages.fail("cannot write " + path);
     return ExitCode::kBadArguments;
   }
   const device::IdentificationTexts texts = device::FormatIdentification(found.block);
   context.messages.note("backup of " + texts.type + " " + texts.serial + " written to " +
-                        context.options.file);
+                        (file ? path : std::string("standard output")));
   return ExitCode::kDone;
 }
 

@@ -104,19 +104,23 @@ std::vector<BackupField> build() {
   std::vector<BackupField> fields;
   const auto add = [&](std::string name, int32_t address, int width,
                        std::pair<Getter, Setter> access) {
-    fields.push_back({std::move(name), address, width, access.first, access.second});
+    fields.push_back({std::move(name), address, width, access.first, access.second, {}});
   };
   const auto reserved = [&](std::string name, int32_t address) {
-    fields.push_back({std::move(name), address, 1, nullptr, nullptr});
+    fields.push_back({std::move(name), address, 1, nullptr, nullptr, {}});
   };
+
+  const auto named = [&](std::vector<std::string> names) { fields.back().itemNames = names; };
 
   const int32_t general = addressOf(device::kGeneralSettingsStart);
   add("general.address", general + g::kAddress, 1,
       textField([](auto& c) -> auto& { return c.general.address; }));
   add("general.speed", general + g::kBaud, 1,
       listField([](auto& c) -> auto& { return c.general.baudIndex; }));
+  named({"2400", "4800", "9600", "19200", "38400", "57600", "115200"});
   add("general.protocol", general + g::kProtocol, 1,
       listField([](auto& c) -> auto& { return c.general.protocolIndex; }));
+  named({"MODBUS-ASCII", "MODBUS-RTU"});
   add("general.inputType", general + g::kInputType, 1,
       listField([](auto& c) -> auto& { return c.general.inputTypeIndex; }));
   add("general.filterPeriod", general + g::kFilterPeriod, 1,
@@ -133,15 +137,19 @@ std::vector<BackupField> build() {
   reserved("general.reserved", general + g::kSwitches + 1);
 
   const int32_t scale = addressOf(device::kScaleStart);
-  fields.push_back({"scale.keptByte", scale + static_cast<int32_t>(s::kKeptByte), 1,
+  fields.push_back({"scale.keptByte",
+                    scale + static_cast<int32_t>(s::kKeptByte),
+                    1,
                     [](const Configuration& c) { return json(c.keptByte); },
                     [](Configuration& c, const json& v) {
                       if (!v.is_number_unsigned() || v.get<unsigned>() > 0xFF) return false;
                       c.keptByte = static_cast<uint8_t>(v.get<unsigned>());
                       return true;
-                    }});
+                    },
+                    {}});
   add("scale.decimalPoint", scale + static_cast<int32_t>(s::kPoint), 1,
       listField([](auto& c) -> auto& { return c.setpoints.decimalPoint; }));
+  named({"0000", "000.0", "00.00", "0.000"});
   constexpr std::array<const char*, device::kRangeCount> kRanges = {
       "measuringStart", "measuringEnd", "barGraphStart", "barGraphEnd"};
   for (size_t i = 0; i < kRanges.size(); ++i) {
@@ -188,6 +196,13 @@ std::vector<BackupField> build() {
 const std::vector<BackupField>& BackupFields() {
   static const std::vector<BackupField> fields = build();
   return fields;
+}
+
+const BackupField* BackupFieldNamed(std::string_view name) {
+  for (const BackupField& field : BackupFields()) {
+    if (field.name == name) return &field;
+  }
+  return nullptr;
 }
 
 const BackupField* BackupFieldAt(int32_t address) {

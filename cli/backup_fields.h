@@ -22,6 +22,9 @@ struct BackupField {
   std::function<nlohmann::ordered_json(const Configuration&)> value;
   // False when the JSON value is not of the control's kind.
   std::function<bool(Configuration&, const nlohmann::ordered_json&)> setValue;
+  // A list's items by position, where a name says more than the position
+  // ("115200" for the speed); empty otherwise.
+  std::vector<std::string> itemNames;
 
   int32_t reg() const { return address / 2; }
   int byte() const { return address % 2; }
@@ -31,6 +34,9 @@ struct BackupField {
 // Every byte the window's three write operations send, in the order of the
 // pages.
 const std::vector<BackupField>& BackupFields();
+
+// The field of that name ("setpoint1.zone"), or none.
+const BackupField* BackupFieldNamed(std::string_view name);
 
 // The field holding the byte at `address`, or none.
 const BackupField* BackupFieldAt(int32_t address);

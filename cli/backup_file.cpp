@@ -77,44 +77,76 @@ std::string EncodeBackup(const Backup& backup) {
                   {"byte", field.byte()},
                   {"hex", raw ? HexBytes(*raw) : std::string()}};
     if (field.value) entry["value"] = field.value(c);
+    const json position = field.value ? field.value(c) : json();
+    if (position.is_number_integer() && position >= 0 && position < field.itemNames.size()) {
+      entry["text"] = field.itemNames[position.get<size_t>()];
+    }
     document[pointerOf(field.name)] = entry;
   }
   return document.dump(2) + "\n";
 }
 
-std::optional<Backup> DecodeBackup(std::string_view text, std::string& error) {
-  const json document = json::parse(text, nullptr, false);
-  if (document.is_discarded() || !document.is_object()) {
-    error = "the file is not JSON (damaged?)";
+namespace {
+
+// A member of an object, present and of the kind asked, or the reason it is
+// not, naming it by its path.
+const json* member(const json& object, const char* key, json::value_t kind, const std::string& path,
+                   std::string& error) {
+  const auto found = object.find(key);
+  if (found == object.end()) {
+    error = path + ": missing";
+    return nullptr;
+  }
+  const bool integer = kind == json::value_t::number_integer;
+  if (integer ? !found->is_number_integer() : found->type() != kind) {
+    error =
+        path + ": not " + (integer ? "a whole number" : std::string("a ") + json(kind).type_name());
+    return nullptr;
+  }
+  return &*found;
+}
+
+std::optional<Backup> decode(const json& document, std::string& error) {
+  if (!document.is_object()) {
+    error = "the file is not a JSON object";
     return std::nullopt;
   }
-  if (document.value("format", "") != kFormat) {
+  const json* format = member(document, "format", json::value_t::string, "format", error);
+  if (!format) return std::nullopt;
+  if (*format != kFormat) {
     error = "the file is not a ULM5 configuration backup";
     return std::nullopt;
   }
-  const auto version = document.find("version");
-  if (version == document.end() || !version->is_number_integer() || *version < 1) {
-    error = "the backup has no valid version";
+  const json* version =
+      member(document, "version", json::value_t::number_integer, "version", error);
+  if (!version) return std::nullopt;
+  if (*version < 1) {
+    error = "version: not a valid version";
     return std::nullopt;
   }
   if (*version > kBackupVersion) {
-    error = "the backup was written by a newer ulm5-cli (version " +
-            std::to_string(version->get<int>()) + "; this one reads up to " +
-            std::to_string(kBackupVersion) + ")";
+    error = "the backup was written by a newer ulm5-cli (version " + version->dump() +
+            "; this one reads up to " + std::to_string(kBackupVersion) + ")";
     return std::nullopt;
   }
 
   Backup backup;
-  backup.readAt = document.value("readAt", "");
-  const json instrument = document.value("instrument", json::object());
+  const json* readAt = member(document, "readAt", json::value_t::string, "readAt", error);
+  const json* instrument =
+      readAt ? member(document, "instrument", json::value_t::object, "instrument", error) : nullptr;
+  if (!instrument) return std::nullopt;
+  backup.readAt = readAt->get<std::string>();
   const auto identification =
-      bytesOf(instrument.value("hex", json()), 2 * device::kIdentificationCount);
+      bytesOf(instrument->value("hex", json()), 2 * device::kIdentificationCount);
   if (!identification) {
     error = "instrument.hex: not the 12 bytes of the identification";
     return std::nullopt;
   }
   backup.identification = *identification;
-  if (instrument.value("typeCode", -1) != backup.instrument().typeCode) {
+  const json* typeCode =
+      member(*instrument, "typeCode", json::value_t::number_integer, "instrument.typeCode", error);
+  if (!typeCode) return std::nullopt;
+  if (*typeCode != backup.instrument().typeCode) {
     error = "instrument.typeCode: differs from its bytes";
     return std::nullopt;
   }
@@ -122,28 +154,53 @@ std::optional<Backup> DecodeBackup(std::string_view text, std::string& error) {
   Configuration& c = backup.configuration;
   for (const BackupField& field : BackupFields()) {
     const auto pointer = pointerOf(field.name);
-    if (!document.contains(pointer) || !document[pointer].is_object()) {
+    const auto group = pointer.parent_pointer();
+    if (!document.contains(group) || !document.at(group).is_object() ||
+        !document.contains(pointer) || !document.at(pointer).is_object()) {
       error = field.name + ": missing";
       return std::nullopt;
     }
-    const json& entry = document[pointer];
-    if (entry.value("register", -1) != field.reg() || entry.value("byte", -1) != field.byte()) {
+    const json& entry = document.at(pointer);
+    const json* reg =
+        member(entry, "register", json::value_t::number_integer, field.name + ".register", error);
+    const json* byte =
+        reg ? member(entry, "byte", json::value_t::number_integer, field.name + ".byte", error)
+            : nullptr;
+    if (!byte) return std::nullopt;
+    if (*reg != field.reg() || *byte != field.byte()) {
       error = field.name + ": not at register " + std::to_string(field.reg()) + " byte " +
               std::to_string(field.byte());
       return std::nullopt;
     }
     const auto raw = bytesOf(entry.value("hex", json()), static_cast<size_t>(field.width));
     if (!raw) {
-      error = field.name + ": \"hex\" is not " + std::to_string(field.width) + " bytes";
+      error = field.name + ".hex: not " + std::to_string(field.width) + " bytes";
       return std::nullopt;
     }
     c.raw.putAt(field.address, *raw);
     if (field.setValue && (!entry.contains("value") || !field.setValue(c, entry["value"]))) {
-      error = field.name + ": \"value\" is missing or of the wrong kind";
+      error = field.name + ".value: missing or of the wrong kind";
       return std::nullopt;
     }
   }
   return backup;
+}
+
+}  // namespace
+
+std::optional<Backup> DecodeBackup(std::string_view text, std::string& error) {
+  const json document = json::parse(text, nullptr, false);
+  if (document.is_discarded()) {
+    error = "the file is not JSON (damaged?)";
+    return std::nullopt;
+  }
+  try {
+    return decode(document, error);
+  } catch (const json::exception& e) {
+    // Every member is checked before it is read; this is the last line of defence.
+    error = std::string("the file does not have the form of a backup (") + e.what() + ")";
+    return std::nullopt;
+  }
 }
 
 }  // namespace cli

@@ -1,8 +1,9 @@
 #include <array>
-#include <charconv>
 #include <chrono>
 #include <ctime>
+#include <nlohmann/json.hpp>
 
+#include "cli/clock_text.h"
 #include "cli/command_context.h"
 #include "device/clock_setting.h"
 
@@ -21,26 +22,8 @@ class ClockForm final : public device::ClockFields {
   device::ClockForm form;
 };
 
-std::optional<int> number(std::string_view text) {
-  int value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  return value;
-}
-
-// The list position of the day of week of "dd.mm.yy" (year 20yy), or -1 when
-// the text is not a date; the write operation judges the text itself.
-int dayOfWeekIndex(std::string_view date) {
-  if (date.size() != 8) return -1;
-  const auto day = number(date.substr(0, 2));
-  const auto month = number(date.substr(3, 2));
-  const auto year = number(date.substr(6, 2));
-  if (!day || !month || !year) return -1;
-  const std::chrono::year_month_day ymd{std::chrono::year(2000 + *year),
-                                        std::chrono::month(static_cast<unsigned>(*month)),
-                                        std::chrono::day(static_cast<unsigned>(*day))};
-  if (!ymd.ok()) return -1;
-  return static_cast<int>(std::chrono::weekday(std::chrono::sys_days(ymd)).iso_encoding()) - 1;
+std::string twoDigits(int value) {
+  return std::string{static_cast<char>('0' + value / 10 % 10), static_cast<char>('0' + value % 10)};
 }
 
 device::ClockForm pcClockForm(const std::string& correction) {
@@ -53,27 +36,41 @@ device::ClockForm pcClockForm(const std::string& correction) {
   return device::CopyPcClock(pc, {kEmptyDate, kEmptyTime, 0, correction});
 }
 
-device::ClockForm typedClockForm(const std::string& text, const std::string& correction) {
-  const size_t blank = text.find(' ');
+device::ClockForm typedClockForm(const TypedClock& clock, const std::string& correction) {
   device::ClockForm form;
-  form.date = text.substr(0, blank);
-  form.time = blank == std::string::npos ? std::string() : text.substr(blank + 1);
-  form.dayOfWeekIndex = dayOfWeekIndex(form.date);
+  form.date = twoDigits(clock.day) + "." + twoDigits(clock.month) + "." + twoDigits(clock.year);
+  form.time = twoDigits(clock.hour) + ":" + twoDigits(clock.minute) + ":" + twoDigits(clock.second);
+  form.dayOfWeekIndex = clock.isoWeekday - 1;
   form.correction = correction;
   return form;
+}
+
+// "07.12.26" and "14:05:00" as ISO 8601, the year in 2000 to 2099.
+std::string isoText(const device::ClockForm& form) {
+  const std::string& d = form.date;
+  if (d.size() != 8 || form.time.size() != 8) return {};
+  return "20" + d.substr(6, 2) + "-" + d.substr(3, 2) + "-" + d.substr(0, 2) + "T" + form.time;
 }
 
 }  // namespace
 
 ExitCode RunClock(CommandContext& context) {
+  const Options& options = context.options;
+  ClockForm fields;
+  if (options.set) {
+    std::string error;
+    const auto typed = ParseClockText(*options.set, error);
+    if (!typed) {
+      context.messages.fail("--set refused: " + error + "; nothing was sent");
+      return ExitCode::kRefused;
+    }
+    fields.form = typedClockForm(*typed, options.correction);
+  }
   ExitCode code = ExitCode::kDone;
   const auto session = context.connect(code);
   if (!session) return code;
-  ClockForm fields;
-  const Options& options = context.options;
   if (options.setNow || options.set) {
-    fields.form = options.setNow ? pcClockForm(options.correction)
-                                 : typedClockForm(*options.set, options.correction);
+    if (options.setNow) fields.form = pcClockForm(options.correction);
     return ExitCodeOf(
         device::WriteInstrumentClock(session->link(), *session, fields, context.messages));
   }
@@ -81,8 +78,17 @@ ExitCode RunClock(CommandContext& context) {
       ExitCodeOf(device::ReadInstrumentClock(session->link(), *session, fields, context.messages));
   if (code != ExitCode::kDone) return code;
   const int day = fields.form.dayOfWeekIndex;
-  context.terminal.out << fields.form.date << ' ' << fields.form.time << ' '
-                       << (day >= 0 ? kDayNames[static_cast<size_t>(day)] : "?") << '\n';
+  const char* dayName = day >= 0 && day < 7 ? kDayNames[static_cast<size_t>(day)] : "?";
+  if (options.json) {
+    context.terminal.out << nlohmann::ordered_json{{"date", fields.form.date},
+                                                   {"time", fields.form.time},
+                                                   {"dayOfWeek", dayName},
+                                                   {"iso", isoText(fields.form)}}
+                                .dump()
+                         << '\n';
+  } else {
+    context.terminal.out << fields.form.date << ' ' << fields.form.time << ' ' << dayName << '\n';
+  }
   return ExitCode::kDone;
 }
 

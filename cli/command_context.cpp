@@ -28,7 +28,13 @@ std::unique_ptr<Session> CommandContext::open(ExitCode& code) {
     return nullptr;
   }
   code = ExitCode::kDone;
-  return std::make_unique<Session>(*choice, messages, tick_);
+  SessionSettings settings;
+  settings.address = static_cast<uint8_t>(options.address);
+  // A scan waits for each address only as long as an answer takes.
+  settings.fast = options.fast || options.command == Command::kScan;
+  settings.trace = options.trace ? &terminal.err : nullptr;
+  settings.tick = tick_;
+  return std::make_unique<Session>(*choice, messages, settings);
 }
 
 std::string CommandContext::decimalSeparator() const {

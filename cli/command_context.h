@@ -46,5 +46,7 @@ ExitCode RunDiff(CommandContext& context);
 ExitCode RunClock(CommandContext& context);
 ExitCode RunWatch(CommandContext& context);
 ExitCode RunArchive(CommandContext& context);
+ExitCode RunSet(CommandContext& context);
+ExitCode RunScan(CommandContext& context);
 
 }  // namespace cli

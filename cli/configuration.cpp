@@ -31,38 +31,20 @@ ExitCode ReadConfiguration(Session& session, Configuration& configuration) {
   CapturingLink capture(&session.link());
   ConfigurationPages pages(configuration);
   TerminalSink& messages = session.messages();
+  messages.progress("reading general settings");
   auto outcome = device::ReadGeneralSettings(capture, session, pages, messages);
   if (outcome == device::OperationOutcome::kDone) {
+    messages.progress("reading scale and setpoints");
     outcome = device::ReadSetpoints(capture, session, pages, messages, configuration.keptByte);
   }
   if (outcome == device::OperationOutcome::kDone) {
+    messages.progress("reading calibration coefficients");
     outcome = device::ReadCalibrationCoefficients(capture, session, pages, messages,
                                                   kBackupDecimalSeparator);
   }
+  messages.endProgress();
   configuration.raw = capture.read();
   return ExitCodeOf(outcome);
-}
-
-device::OperationOutcome WriteConfiguration(device::RegisterLink& link,
-                                            device::OperationControls& controls,
-                                            const Configuration& configuration,
-                                            device::MessageSink& messages,
-                                            const std::function<bool()>& retryGeneral) {
-  Configuration fields = configuration;
-  ConfigurationPages pages(fields);
-  auto outcome = device::WriteGeneralSettings(link, controls, pages, messages);
-  if (outcome == device::OperationOutcome::kNoConnection && retryGeneral && retryGeneral()) {
-    outcome = device::WriteGeneralSettings(link, controls, pages, messages);
-  }
-  if (outcome == device::OperationOutcome::kDone) {
-    outcome = device::WriteSetpoints(link, controls, pages, messages, configuration.keptByte,
-                                     kBackupDecimalSeparator);
-  }
-  if (outcome == device::OperationOutcome::kDone) {
-    outcome = device::WriteCalibrationCoefficients(link, controls, pages, messages,
-                                                   kBackupDecimalSeparator);
-  }
-  return outcome;
 }
 
 }  // namespace cli

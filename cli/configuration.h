@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -57,14 +56,5 @@ class ConfigurationPages final : public device::GeneralSettingsFields,
 // The three reads of the window ("Считать из прибора" of the general
 // settings and of the setpoints, "Считать коэффициенты калибровки").
 ExitCode ReadConfiguration(Session& session, Configuration& configuration);
-
-// The three writes in the window's order, each only after the one before
-// ended done. `retryGeneral` is asked once when the general settings write
-// loses the connection; true runs it again (after a change of speed).
-device::OperationOutcome WriteConfiguration(device::RegisterLink& link,
-                                            device::OperationControls& controls,
-                                            const Configuration& configuration,
-                                            device::MessageSink& messages,
-                                            const std::function<bool()>& retryGeneral = {});
 
 }  // namespace cli

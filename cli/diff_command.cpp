@@ -1,3 +1,5 @@
+#include <nlohmann/json.hpp>
+
 #include "cli/backup_fields.h"
 #include "cli/backup_input.h"
 #include "cli/command_context.h"
@@ -6,10 +8,33 @@ namespace cli {
 
 namespace {
 
+using json = nlohmann::ordered_json;
+
 std::string shown(const BackupField& field, const Configuration& c) {
   const auto raw = c.raw.bytes(field.reg(), field.byte(), field.width);
   std::string text = field.value ? field.value(c).dump() + " " : std::string();
   return text + "[" + (raw ? HexBytes(*raw) : std::string("not read")) + "]";
+}
+
+json entry(const BackupField& field, const Configuration& c) {
+  const auto raw = c.raw.bytes(field.reg(), field.byte(), field.width);
+  json e = {{"hex", raw ? json(HexBytes(*raw)) : json(nullptr)}};
+  if (field.value) e["value"] = field.value(c);
+  return e;
+}
+
+json identification(const device::IdentificationBlock& block) {
+  const device::IdentificationTexts texts = device::FormatIdentification(block);
+  return {{"type", texts.type},
+          {"version", texts.version},
+          {"serialNumber", texts.serial},
+          {"manufactured", texts.date}};
+}
+
+std::string described(const device::IdentificationBlock& block) {
+  const device::IdentificationTexts texts = device::FormatIdentification(block);
+  return texts.type + ", serial number " + texts.serial + ", version " + texts.version +
+         ", manufactured " + texts.date;
 }
 
 }  // namespace
@@ -18,24 +43,47 @@ ExitCode RunDiff(CommandContext& context) {
   Backup backup;
   ExitCode code = LoadBackup(context.options.file, context.messages, backup);
   if (code != ExitCode::kDone) return code;
-  const auto session = context.connect(code);
+  Identification found;
+  const auto session = context.connectIdentified(found, code);
   if (!session) return code;
   Configuration device;
   context.messages.setConfirmationsShown(false);
   code = ReadConfiguration(*session, device);
   if (code != ExitCode::kDone) return code;
 
+  const device::IdentificationBlock saved = backup.instrument();
+  const bool sameUnit = saved.serial == found.block.serial;
+  context.messages.note("file: " + described(saved) + ", read at " + backup.readAt);
+  context.messages.note("instrument: " + described(found.block));
+  if (!sameUnit) {
+    context.messages.note(
+        "warning: another serial number; calibration coefficients belong to "
+        "one unit");
+  }
+
   // Field by field, each with the window's text and its bytes.
-  bool differs = false;
+  json differences = json::array();
   for (const BackupField& field : BackupFields()) {
     const std::string inFile = shown(field, backup.configuration);
     const std::string inDevice = shown(field, device);
     if (inFile == inDevice) continue;
-    differs = true;
-    context.terminal.out << field.name << ": file " << inFile << ", instrument " << inDevice
+    differences.push_back({{"field", field.name},
+                           {"file", entry(field, backup.configuration)},
+                           {"instrument", entry(field, device)}});
+    if (!context.options.json) {
+      context.terminal.out << field.name << ": file " << inFile << ", instrument " << inDevice
+                           << '\n';
+    }
+  }
+  if (context.options.json) {
+    context.terminal.out << json{{"file", identification(saved)},
+                                 {"instrument", identification(found.block)},
+                                 {"sameSerialNumber", sameUnit},
+                                 {"differences", differences}}
+                                .dump(2)
                          << '\n';
   }
-  return differs ? ExitCode::kDiffers : ExitCode::kDone;
+  return differences.empty() ? ExitCode::kDone : ExitCode::kDiffers;
 }
 
 }  // namespace cli

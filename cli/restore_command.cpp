@@ -1,116 +1,108 @@
+#include <nlohmann/json.hpp>
 #include <set>
-#include <sstream>
 
 #include "cli/backup_fields.h"
 #include "cli/backup_input.h"
-#include "cli/capturing_link.h"
 #include "cli/command_context.h"
-#include "modbus/exchange.h"
+#include "cli/interrupt_watch.h"
+#include "cli/unwritable_fields.h"
+#include "cli/write_plan.h"
+#include "cli/write_replay.h"
 
 namespace cli {
 
 namespace {
 
-// The operations' view when nothing is sent.
-class DryRunControls final : public device::OperationControls {
- public:
-  device::ConnectionSelection connection() const override { return {}; }
-  void stopMeasurementTimer() override {}
-  void setButtonEnabled(bool) override {}
-};
-
-std::string namesAt(int32_t address, int width) {
-  std::string names;
-  const BackupField* last = nullptr;
-  for (int32_t at = address; at < address + width; ++at) {
-    const BackupField* field = BackupFieldAt(at);
-    if (!field || field == last) continue;
-    if (!names.empty()) names += ", ";
-    names += field->name;
-    last = field;
-  }
-  return names;
-}
+using json = nlohmann::ordered_json;
 
 // Every byte the writes would send must be the byte of the file: a text the
-// window's fields cannot carry exactly, or a reserved byte the window writes
-// as 0, would go out altered.
-bool writesMatch(const std::vector<CapturingLink::Write>& writes, const Configuration& c,
+// window's fields cannot carry exactly would go out altered. With
+// `valuesWin` a text that disagrees with its bytes is taken, and the new
+// bytes are listed.
+bool checkWrites(const std::vector<PlannedWrite>& plan, const Configuration& c, bool valuesWin,
                  TerminalSink& messages) {
   std::set<const BackupField*> reported;
   bool match = true;
-  for (const CapturingLink::Write& write : writes) {
+  for (const PlannedWrite& planned : plan) {
+    const CapturingLink::Write& write = planned.write;
     for (size_t i = 0; i < write.data.size(); ++i) {
       const int32_t address = 2 * write.start + static_cast<int32_t>(i);
       if (c.raw.at(address) == static_cast<uint8_t>(write.data[i])) continue;
-      match = false;
       const BackupField* field = BackupFieldAt(address);
       if (!field) {
+        match = false;
         messages.fail("refused: no value in the file for register " + std::to_string(address / 2));
         continue;
       }
       if (!reported.insert(field).second) continue;
       const size_t first = static_cast<size_t>(field->address - 2 * write.start);
+      const std::string sent =
+          HexBytes(write.data.substr(first, static_cast<size_t>(field->width)));
       const auto held = c.raw.bytes(field->reg(), field->byte(), field->width);
-      messages.fail("refused: " + field->name +
-                    (field->value ? " " + field->value(c).dump() : std::string()) +
-                    " would be written as " +
-                    HexBytes(write.data.substr(first, static_cast<size_t>(field->width))) +
-                    ", the file holds " + (held ? HexBytes(*held) : std::string()));
+      const std::string inFile = held ? HexBytes(*held) : std::string();
+      std::string value;
+      if (field->value) value = ' ' + field->value(c).dump();
+      if (valuesWin && field->value) {
+        messages.note("from the value: " + field->name + value + " goes out as " + sent +
+                      " (the file's bytes: " + inFile + ")");
+        continue;
+      }
+      match = false;
+      messages.fail("refused: " + field->name + value + " would be written as " + sent +
+                    ", the file holds " + inFile);
     }
   }
   return match;
 }
 
-void printWrites(const std::vector<CapturingLink::Write>& writes, std::ostream& out) {
-  for (const CapturingLink::Write& write : writes) {
+void printWrites(const std::vector<PlannedWrite>& plan, std::ostream& out) {
+  for (const PlannedWrite& planned : plan) {
+    const CapturingLink::Write& write = planned.write;
     out << "write HR " << write.start;
     if (write.count > 1) out << ".." << write.start + write.count - 1;
     out << ": " << HexBytes(write.data) << "  ("
-        << namesAt(2 * write.start, static_cast<int>(write.data.size())) << ")\n";
+        << FieldNamesAt(2 * write.start, static_cast<int>(write.data.size())) << ")\n";
   }
-}
-
-// Every register written, as read back; the differing ones are reported.
-bool readBackMatches(const std::vector<CapturingLink::Write>& writes, const Configuration& read,
-                     TerminalSink& messages) {
-  bool match = true;
-  for (const CapturingLink::Write& write : writes) {
-    for (int32_t r = 0; r < write.count; ++r) {
-      const int32_t reg = write.start + r;
-      const modbus::ByteString written = write.data.substr(2 * static_cast<size_t>(r), 2);
-      const auto now = read.raw.bytes(reg, 0, 2);
-      if (now == written) continue;
-      match = false;
-      messages.fail("register " + std::to_string(reg) + " (" + namesAt(2 * reg, 2) + "): written " +
-                    HexBytes(written) + ", reads " +
-                    (now ? HexBytes(*now) : std::string("nothing")));
-    }
-  }
-  return match;
 }
 
 }  // namespace
 
 ExitCode RunRestore(CommandContext& context) {
+  const Options& options = context.options;
+  TerminalSink& messages = context.messages;
   Backup backup;
-  ExitCode code = LoadBackup(context.options.file, context.messages, backup);
+  ExitCode code = LoadBackup(options.file, messages, backup);
   if (code != ExitCode::kDone) return code;
-  const Configuration& configuration = backup.configuration;
+  BlockChoice blocks = options.only;
 
-  // The window's own write operations, with nothing sent, show what would
-  // go out.
-  CapturingLink dryRun;
-  DryRunControls dryControls;
-  context.messages.setConfirmationsShown(false);
-  if (WriteConfiguration(dryRun, dryControls, configuration, context.messages) !=
-          device::OperationOutcome::kDone ||
-      !writesMatch(dryRun.writes(), configuration, context.messages)) {
-    context.messages.fail(context.options.file + " refused; nothing was sent");
+  const std::vector<UnwritableField> unwritable = UnwritableFields(backup.configuration, blocks);
+  for (const UnwritableField& u : unwritable) {
+    const std::string text = u.field->name + " cannot be written as it is: " + u.reason;
+    if (options.skipUnwritable) {
+      messages.note("skipped: " + text);
+    } else {
+      messages.fail(text);
+    }
+  }
+  if (!unwritable.empty() && !options.skipUnwritable) {
+    messages.fail(options.file +
+                  " refused: --skip-unwritable writes every other field; nothing "
+                  "was sent");
     return ExitCode::kRefused;
   }
-  if (context.options.dryRun) {
-    printWrites(dryRun.writes(), context.terminal.out);
+  const Configuration configuration = WithoutUnwritable(backup.configuration, unwritable);
+
+  // The window's own write operations, with nothing sent, give what goes out.
+  messages.setConfirmationsShown(false);
+  std::vector<PlannedWrite> plan;
+  if (!PlanWrites(configuration, blocks, messages, plan) ||
+      !checkWrites(plan, configuration, options.fromValues, messages)) {
+    messages.fail(options.file + " refused; nothing was sent");
+    return ExitCode::kRefused;
+  }
+  plan = SkippingUnwritable(plan, unwritable);
+  if (options.dryRun) {
+    printWrites(plan, context.terminal.out);
     return ExitCode::kDone;
   }
 
@@ -118,43 +110,64 @@ ExitCode RunRestore(CommandContext& context) {
   const auto session = context.connectIdentified(found, code);
   if (!session) return code;
   const device::IdentificationBlock& instrument = found.block;
-  if (instrument.typeCode != backup.instrument().typeCode) {
-    context.messages.fail("refused: the instrument is of type code " +
-                          std::to_string(instrument.typeCode) + ", the backup of " +
-                          std::to_string(backup.instrument().typeCode) + "; nothing was written");
+  const device::IdentificationBlock saved = backup.instrument();
+  if (instrument.typeCode != saved.typeCode) {
+    messages.fail("refused: the instrument is of type code " + std::to_string(instrument.typeCode) +
+                  ", the backup of " + std::to_string(saved.typeCode) + "; nothing was written");
     return ExitCode::kRefused;
   }
-  if (instrument.serial != backup.instrument().serial) {
-    context.messages.note("restoring the backup of serial number " +
-                          std::to_string(backup.instrument().serial) + " onto " +
-                          std::to_string(instrument.serial));
+  // Calibration coefficients belong to one unit.
+  const bool otherUnit = instrument.serial != saved.serial;
+  if (otherUnit && blocks.calibration) {
+    const std::string serials = "the backup is of serial number " + std::to_string(saved.serial) +
+                                ", the instrument is " + std::to_string(instrument.serial);
+    if (options.withCalibration) {
+      messages.note(serials + "; its calibration coefficients are written as asked");
+    } else {
+      messages.note(serials +
+                    "; the calibration coefficients are not written "
+                    "(--with-calibration writes them)");
+      blocks.calibration = false;
+      std::erase_if(plan, [](const PlannedWrite& p) { return p.block == Block::kCalibration; });
+    }
   }
 
-  // The instrument takes a new interface speed right after the first write of
-  // the general settings, so the rest of them is written again at that speed,
-  // as the user of the window would.
-  const int speed = configuration.general.baudIndex;
-  const auto atNewSpeed = [&] {
-    if (speed < 0 || speed == session->choice().baudIndex) return false;
-    context.messages.note("the instrument now listens at " +
-                          std::to_string(modbus::BaudRateOfIndex(speed)) +
-                          " bit/s; writing the general settings again at that speed");
-    session->selectBaudIndex(speed);
-    return true;
+  Progress progress;
+  for (const PlannedWrite& planned : plan) ++progress[static_cast<size_t>(planned.block)].planned;
+  const InterruptWatch interrupt;
+  const ReplayEnd end = Replay(*session, plan, progress, messages);
+  json summary = {{"file", options.file},
+                  {"backupSerialNumber", saved.serial},
+                  {"instrumentSerialNumber", instrument.serial},
+                  {"blocks", json::object()},
+                  {"skipped", json::array()}};
+  for (const Block block : kBlocks) {
+    summary["blocks"][BlockName(block)] = StateOf(progress[static_cast<size_t>(block)]);
+  }
+  for (const UnwritableField& u : unwritable) summary["skipped"].push_back(u.field->name);
+  const auto finish = [&](ExitCode exit, const char* outcome) {
+    summary["outcome"] = outcome;
+    summary["exitCode"] = static_cast<int>(exit);
+    if (options.json) context.terminal.out << summary.dump() << '\n';
+    return exit;
   };
-  context.messages.setConfirmationsShown(true);
-  code = ExitCodeOf(
-      WriteConfiguration(session->link(), *session, configuration, context.messages, atNewSpeed));
-  if (code != ExitCode::kDone) return code;
+
+  if (end != ReplayEnd::kDone) {
+    const std::string states = BlockStates(blocks, progress);
+    if (end == ReplayEnd::kInterrupted) {
+      messages.note("cancelled after the write under way: " + states);
+      return finish(ExitCode::kInterrupted, "cancelled");
+    }
+    messages.fail("restore stopped: " + states);
+    return finish(ExitCodeOf(device::OperationOutcome::kNoConnection), "failed");
+  }
 
   Configuration readBack;
-  context.messages.setConfirmationsShown(false);
   code = ReadConfiguration(*session, readBack);
-  if (code != ExitCode::kDone) return code;
-  if (!readBackMatches(dryRun.writes(), readBack, context.messages)) return ExitCode::kDiffers;
-  context.messages.note("restored from " + context.options.file +
-                        "; every register written reads back as written");
-  return ExitCode::kDone;
+  if (code != ExitCode::kDone) return finish(code, "read back failed");
+  if (!ReadBackMatches(plan, readBack, messages)) return finish(ExitCode::kDiffers, "differs");
+  messages.note("restored from " + options.file + "; every register written reads back as written");
+  return finish(ExitCode::kDone, "restored");
 }
 
 }  // namespace cli

@@ -33,6 +33,12 @@ int Run(const std::vector<std::string>& args, Terminal& terminal, modbus::TickSo
     case Command::kArchive:
       code = RunArchive(context);
       break;
+    case Command::kSet:
+      code = RunSet(context);
+      break;
+    case Command::kScan:
+      code = RunScan(context);
+      break;
   }
   return static_cast<int>(code);
 }

@@ -1,7 +1,10 @@
 #include "cli/session.h"
 
 #include "cli/capturing_link.h"
+#include "cli/failure_cause.h"
+#include "cli/tracing_port.h"
 #include "device/discovery.h"
+#include "modbus/exchange.h"
 #include "modbus/steady_tick.h"
 #include "transport/af_com_port.h"
 #include "transport/dispatcher_event_pump.h"
@@ -14,11 +17,17 @@ namespace {
 // show; the block itself is taken from the raw reply.
 class SessionDiscoveryView final : public device::DiscoveryView {
  public:
-  SessionDiscoveryView(Session& session, bool search) : session_(session), search_(search) {}
+  SessionDiscoveryView(Session& session, bool search, TerminalSink& messages)
+      : session_(session), search_(search), messages_(messages) {}
 
   int selectedPortIndex() const override { return session_.connection().portIndex; }
   int selectedBaudIndex() const override { return session_.connection().baudIndex; }
-  void selectBaudIndex(int index) override { session_.selectBaudIndex(index); }
+  void selectBaudIndex(int index) override {
+    session_.selectBaudIndex(index);
+    if (search_) {
+      messages_.progress("trying " + std::to_string(modbus::BaudRateOfIndex(index)) + " bit/s");
+    }
+  }
   bool autoFindChecked() const override { return search_; }
   void setFindButtonEnabled(bool) override {}
   void stopMeasurementTimer() override {}
@@ -27,24 +36,38 @@ class SessionDiscoveryView final : public device::DiscoveryView {
  private:
   Session& session_;
   bool search_;
+  TerminalSink& messages_;
 };
 
 }  // namespace
 
-Session::Session(const ConnectionChoice& choice, TerminalSink& messages, modbus::TickSource* tick)
+Session::Session(const ConnectionChoice& choice, TerminalSink& messages,
+                 const SessionSettings& settings)
     : choice_(choice),
       messages_(messages),
       port_(std::make_unique<transport::TAfComPort>("CommModBus")),
       pump_(std::make_unique<transport::DispatcherEventPump>()) {
   port_->SetDevicePathResolver(choice_.resolver);
+  modbus::TickSource* tick = settings.tick;
   if (!tick) {
     ownTick_ = std::make_unique<modbus::SteadyTick>();
     tick = ownTick_.get();
   }
-  link_ = std::make_unique<device::DeviceLink>(modbus::LinkServices{*port_, *tick, *pump_});
+  modbus::PortInterface* port = port_.get();
+  if (settings.trace) {
+    tracing_ = std::make_unique<TracingPort>(*port_, *settings.trace);
+    port = tracing_.get();
+  }
+  modbus::LinkServices services{*port, *tick, *pump_};
+  services.mode = settings.fast ? modbus::ExchangeMode::kFast : modbus::ExchangeMode::kWindowTiming;
+  link_ = std::make_unique<AddressedLink>(services, settings.address);
+  messages_.setCauseOfFailure([this] {
+    return RequestFailureCause(link_->lastFailure(), link_->address(), choice_.devicePath);
+  });
 }
 
 Session::~Session() {
+  messages_.setCauseOfFailure(nullptr);
   link_->closePort();
   link_.reset();
 }
@@ -55,8 +78,10 @@ device::ConnectionSelection Session::connection() const {
 
 ExitCode Session::identify(bool search, Identification& found) {
   CapturingLink capture(link_.get());
-  SessionDiscoveryView view(*this, search);
-  switch (device::RunDiscovery(capture, view, messages_)) {
+  SessionDiscoveryView view(*this, search, messages_);
+  const device::DiscoveryOutcome outcome = device::RunDiscovery(capture, view, messages_);
+  messages_.endProgress();
+  switch (outcome) {
     case device::DiscoveryOutcome::kPortError:
       return ExitCode::kPortError;
     case device::DiscoveryOutcome::kShown:

@@ -3,10 +3,10 @@
 #include <memory>
 #include <optional>
 
+#include "cli/addressed_link.h"
 #include "cli/connection_choice.h"
 #include "cli/exit_code.h"
 #include "cli/terminal_sink.h"
-#include "device/device_link.h"
 #include "device/identification_block.h"
 #include "device/operation_controls.h"
 #include "modbus/platform_services.h"
@@ -18,24 +18,32 @@ class DispatcherEventPump;
 
 namespace cli {
 
+class TracingPort;
+
 // The identification block as decoded and as its 12 raw data bytes.
 struct Identification {
   device::IdentificationBlock block;
   modbus::ByteString raw;
 };
 
+// How the exchanges of a session run.
+struct SessionSettings {
+  uint8_t address = 0;
+  bool fast = false;
+  std::ostream* trace = nullptr;       // every frame, when set
+  modbus::TickSource* tick = nullptr;  // replaces the real tick (time-scaled in tests)
+};
+
 // The link of one run of the program: the serial port component with its
 // resolver, the millisecond tick, the dispatcher's event pump and the
-// device link, and the operations' view of the "window": the chosen port and
-// speed. There is no button and no measurement timer to switch.
+// addressed link, and the operations' view of the "window": the chosen port
+// and speed. There is no button and no measurement timer to switch.
 class Session final : public device::OperationControls {
  public:
-  // `tick` replaces the real millisecond tick (time-scaled in tests).
-  Session(const ConnectionChoice& choice, TerminalSink& messages,
-          modbus::TickSource* tick = nullptr);
+  Session(const ConnectionChoice& choice, TerminalSink& messages, const SessionSettings& settings);
   ~Session() override;
 
-  device::DeviceLink& link() { return *link_; }
+  AddressedLink& link() { return *link_; }
   TerminalSink& messages() { return messages_; }
   const ConnectionChoice& choice() const { return choice_; }
   void selectBaudIndex(int index) { choice_.baudIndex = index; }
@@ -53,9 +61,10 @@ class Session final : public device::OperationControls {
   ConnectionChoice choice_;
   TerminalSink& messages_;
   std::unique_ptr<transport::TAfComPort> port_;
+  std::unique_ptr<TracingPort> tracing_;
   std::unique_ptr<modbus::TickSource> ownTick_;
   std::unique_ptr<transport::DispatcherEventPump> pump_;
-  std::unique_ptr<device::DeviceLink> link_;
+  std::unique_ptr<AddressedLink> link_;
 };
 
 // How an operation's outcome ends the program.

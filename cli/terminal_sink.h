@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,11 +24,20 @@ class TerminalSink final : public device::MessageSink {
   void fail(const std::string& text);
 
   void setConfirmationsShown(bool shown) { confirmationsShown_ = shown; }
+  // What is added to a failure of the link ("no connection", "cannot open
+  // the port"): its cause, or nothing.
+  void setCauseOfFailure(std::function<std::string()> cause) { cause_ = std::move(cause); }
+  // The progress line, redrawn in place on a terminal and ended before any
+  // other message.
+  void progress(const std::string& text);
+  void endProgress();
   const std::vector<std::string>& errors() const { return errors_; }
 
  private:
   Terminal& terminal_;
   bool confirmationsShown_ = true;
+  bool progressShown_ = false;
+  std::function<std::string()> cause_;
   std::vector<std::string> errors_;
 };
 

@@ -1,9 +1,15 @@
+#include <charconv>
 #include <chrono>
+#include <nlohmann/json.hpp>
 
 #include "cli/command_context.h"
-#include "cli/english_messages.h"
+#include "cli/failure_cause.h"
 #include "cli/interrupt_watch.h"
+#include "cli/local_time_text.h"
 #include "device/csv_text.h"
+#include "device/data_image.h"
+#include "device/date_time_text.h"
+#include "device/link_parameters.h"
 #include "device/measurement_poll.h"
 
 namespace cli {
@@ -12,83 +18,121 @@ namespace {
 
 // TimerIzmer's period.
 constexpr std::chrono::milliseconds kPollPeriod{2000};
-constexpr std::string_view kFaultCodePrefix = "Код ошибки: ";
 
-// The page "Измерения" as the poll fills it.
-class MeasurementLine final : public device::MeasurementView {
- public:
-  void showValues(const device::MeasuredTexts& texts) override { values = texts; }
-  void showStates(const device::StateIndicators& states) override { indicators = states; }
+// One poll as the page "Измерения" shows it, the instrument's time with
+// its seconds.
+struct PollRow {
+  std::string pcTime;
+  std::optional<device::CurrentData> data;
+  device::MeasuredTexts texts;
+  std::string cause;  // why nothing came
 
-  // Setpoints (red) and relays (closed) as "1" and "0", setpoint 1 first.
-  std::string setpoints() const {
-    std::string bits;
-    for (bool active : indicators.setpoints) bits += active ? '1' : '0';
-    return bits;
+  std::string instrumentTime() const {
+    if (!data) return {};
+    return texts.dateTime + ":" + device::TwoDigitText(data->clock.seconds);
   }
-  std::string relays() const {
-    std::string bits;
-    for (const std::string& relay : indicators.relays) {
-      bits += relay == device::kRelayClosedText ? '1' : '0';
-    }
-    return bits;
+  // Setpoints (active) and relays (closed) as "1" and "0", number 1 first.
+  static std::string bits(uint8_t states) {
+    std::string text;
+    for (int n = 0; n < device::kSetpointCount; ++n) text += (states >> n & 1) != 0 ? '1' : '0';
+    return text;
   }
-  std::string faultWord() const {
-    const std::string& text = indicators.errorCode;
-    return text.starts_with(kFaultCodePrefix) ? text.substr(kFaultCodePrefix.size()) : text;
-  }
-
   std::vector<std::string> cells() const {
-    return {values.dateTime, values.parameter, values.physical, values.coldJunction,
-            faultWord(),     setpoints(),      relays()};
+    if (!data) return {pcTime, "", "", "", "", "", "", "", cause};
+    return {pcTime,
+            instrumentTime(),
+            texts.parameter,
+            texts.physical,
+            texts.coldJunction,
+            std::to_string(data->faultWord),
+            bits(data->setpointStates),
+            bits(data->relayStates),
+            ""};
   }
-
-  device::MeasuredTexts values;
-  device::StateIndicators indicators;
+  // The values as shown, with a point, as JSON numbers.
+  nlohmann::ordered_json json() const {
+    if (!data) return {{"pcTime", pcTime}, {"error", cause}};
+    const device::MeasuredTexts shown = device::FormatMeasuredTexts(*data, ".");
+    return {{"pcTime", pcTime},
+            {"instrumentTime", instrumentTime()},
+            {"parameter", number(shown.parameter)},
+            {"physical", number(shown.physical)},
+            {"ambient", number(shown.coldJunction)},
+            {"faultWord", data->faultWord},
+            {"setpoints", bits(data->setpointStates)},
+            {"relays", bits(data->relayStates)}};
+  }
+  static nlohmann::ordered_json number(const std::string& text) {
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size()) return text;
+    return value;
+  }
+  std::string line() const {
+    if (!data) return pcTime + "  no answer: " + cause + "\n";
+    return instrumentTime() + "  parameter " + texts.parameter + "  physical " + texts.physical +
+           "  ambient " + texts.coldJunction + "  fault word " + std::to_string(data->faultWord) +
+           "  setpoints " + bits(data->setpointStates) + "  relays " + bits(data->relayStates) +
+           "\n";
+  }
 };
 
 }  // namespace
 
 ExitCode RunWatch(CommandContext& context) {
+  const Options& options = context.options;
   ExitCode code = ExitCode::kDone;
   const auto session = context.connect(code);
   if (!session) return code;
-  MeasurementLine line;
-  device::MeasurementPoll poll(session->link(), line);
-  if (!poll.start(session->connection(), context.messages)) return ExitCode::kPortError;
+  AddressedLink& link = session->link();
+  // "Начать измерение": the fast timing set and the port check.
+  link.parameters().timing = device::kFastTiming;
+  if (!device::StorePortAndCheck(link, session->connection(), context.messages)) {
+    return ExitCode::kPortError;
+  }
 
   const InterruptWatch interrupt;
-  const std::string separator = context.decimalSeparator();
-  const char listSeparator = device::CsvListSeparator(separator);
+  // The window's CSV follows the locale; "c" is the same whatever the locale.
+  const std::string separator = options.csvPointFormat ? "." : context.decimalSeparator();
+  const char listSeparator = options.csvPointFormat ? ',' : device::CsvListSeparator(separator);
   std::ostream& out = context.terminal.out;
-  if (context.options.csv) {
+  if (options.csv) {
     std::string header;
     device::AppendCsvRow(header,
-                         {"time", "parameter", "physical quantity", "ambient temperature",
-                          "fault word", "setpoints", "relays"},
+                         {"pc time", "instrument time", "parameter", "physical quantity",
+                          "ambient temperature", "fault word", "setpoints", "relays", "error"},
                          listSeparator);
     out << header << std::flush;
   }
   bool answered = true;
   for (int polls = 1;; ++polls) {
-    const device::PollOutcome outcome = poll.poll(separator);
+    PollRow row;
+    row.pcTime = LocalTimeText(std::chrono::system_clock::now());
+    const auto image = device::DataImage::fromReadReply(
+        link.readInputRegisters(device::kCurrentDataStart, device::kCurrentDataCount),
+        device::kCurrentDataCount);
+    row.data = image ? device::DecodeCurrentData(*image) : std::nullopt;
     std::string text;
-    if (outcome == device::PollOutcome::kShown && context.options.csv) {
-      device::AppendCsvRow(text, line.cells(), listSeparator);
-    } else if (outcome == device::PollOutcome::kShown) {
-      text = line.values.dateTime + "  parameter " + line.values.parameter + "  physical " +
-             line.values.physical + "  ambient " + line.values.coldJunction + "  fault word " +
-             line.faultWord() + "  setpoints " + line.setpoints() + "  relays " + line.relays() +
-             "\n";
+    if (row.data) {
+      row.texts = device::FormatMeasuredTexts(*row.data, separator);
     } else {
       answered = false;
-      context.messages.fail(EnglishMessage(device::kNoAnswerText));
+      row.cause =
+          RequestFailureCause(link.lastFailure(), link.address(), session->choice().devicePath);
+      context.messages.error(device::kNoAnswerText);
+    }
+    if (options.json) {
+      text = row.json().dump() + "\n";
+    } else if (options.csv) {
+      device::AppendCsvRow(text, row.cells(), listSeparator);
+    } else if (row.data) {
+      text = row.line();
     }
     out << text << std::flush;
-    if (context.options.count && polls >= *context.options.count) break;
+    if (options.count && polls >= *options.count) break;
     if (interrupt.waitFor(kPollPeriod)) break;
   }
-  poll.stop();
+  link.closePort();
   return answered ? ExitCode::kDone : ExitCode::kNoConnection;
 }
 

@@ -48,6 +48,23 @@ std::optional<std::array<uint8_t, 3>> groupsOf(std::string_view fieldText) {
   return groups;
 }
 
+// The instrument would roll an impossible date or time over into another one.
+// Its year has two digits, 0 to 99 for 2000 to 2099.
+bool isCalendarDate(const std::array<uint8_t, 3>& date) {
+  const int day = date[0];
+  const int month = date[1];
+  const int year = 2000 + date[2];
+  if (month < 1 || month > 12) return false;
+  constexpr int kDaysInMonth[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  const int days = kDaysInMonth[month - 1] + (month == 2 && leap ? 1 : 0);
+  return day >= 1 && day <= days;
+}
+
+bool isTimeOfDay(const std::array<uint8_t, 3>& time) {
+  return time[0] <= 23 && time[1] <= 59 && time[2] <= 59;
+}
+
 std::string replaceSeparators(std::string_view text, std::string_view separatorsFrom) {
   auto characters = Utf8Characters(text);
   const auto from = Utf8Characters(separatorsFrom);
@@ -122,12 +139,12 @@ OperationOutcome WriteInstrumentClock(RegisterLink& link, OperationControls& con
   const ClockForm form = fields.clockForm();
   bool valid = true;
   const auto date = groupsOf(form.date);
-  if (!date) {
+  if (!date || !isCalendarDate(*date)) {
     messages.error(kBadDateText);
     valid = false;
   }
   const auto time = groupsOf(form.time);
-  if (!time) {
+  if (!time || !isTimeOfDay(*time)) {
     messages.error(kBadTimeText);
     valid = false;
   }

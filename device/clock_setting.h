@@ -53,8 +53,10 @@ OperationOutcome ReadInstrumentClock(RegisterLink& link, OperationControls& cont
                                      ClockFields& fields, MessageSink& messages);
 
 // "Записать в прибор" of the clock group, with the standard timing set. All
-// three field checks run (up to three messages) before the port check; the
-// button stays enabled throughout.
+// three field checks run (up to three messages) before the port check; a date
+// the calendar does not have and a time outside 00:00:00..23:59:59 are
+// refused like a field that is no number. The button stays enabled
+// throughout.
 OperationOutcome WriteInstrumentClock(RegisterLink& link, OperationControls& controls,
                                       const ClockFields& fields, MessageSink& messages);
 

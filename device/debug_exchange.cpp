@@ -2,6 +2,7 @@
 
 #include <array>
 #include <optional>
+#include <utility>
 
 #include "device/hex_text.h"
 #include "device/number_parsing.h"
@@ -21,9 +22,16 @@ struct DebugRequest {
   int32_t count = 0;
 };
 
-constexpr int32_t kMaxCount = 65535;
+// A request carries the address in 8 bits and start and count in 16: a larger
+// value would go out cut, to another device or register (a start of 74536
+// would write register 9000, a calibration command).
+constexpr int32_t kMaxAddress = 255;
+constexpr int32_t kMaxRegister = 65535;
 
-// The integers in field order; the first text that is not one is reported.
+bool outside(int32_t value, int32_t highest) { return value < 0 || value > highest; }
+
+// The integers in field order, the first text that is not one reported; then
+// the ranges of address, start and count.
 std::optional<DebugRequest> readRequest(const DebugExchangeForm& form, MessageSink& messages) {
   const std::array<const std::string*, 6> texts = {&form.overallLimit,  &form.responseDelay,
                                                    &form.exchangeDelay, &form.address,
@@ -37,11 +45,16 @@ std::optional<DebugRequest> readRequest(const DebugExchangeForm& form, MessageSi
     }
     values[i] = *value;
   }
-  // A request carries the count in 16 bits: a larger one would go out cut
-  // while the reply is judged by the whole.
-  if (values[5] < 0 || values[5] > kMaxCount) {
-    messages.error(kCountRangeText);
-    return std::nullopt;
+  const std::array<std::pair<int32_t, const char*>, 3> ranges = {{
+      {kMaxAddress, kAddressRangeText},
+      {kMaxRegister, kStartRangeText},
+      {kMaxRegister, kCountRangeText},
+  }};
+  for (size_t i = 0; i < ranges.size(); ++i) {
+    if (outside(values[3 + i], ranges[i].first)) {
+      messages.error(ranges[i].second);
+      return std::nullopt;
+    }
   }
   DebugRequest r;
   r.portNumber = static_cast<uint8_t>(form.portIndex + 1);
@@ -71,7 +84,12 @@ OperationOutcome RunDebugExchange(DeviceLink& link, DebugExchangeView& view, Mes
   modbus::ByteString data;
   if (form.commandIndex == kDebugWriteMultipleCoils ||
       form.commandIndex == kDebugWriteMultipleRegisters) {
-    data = ParseHexText(form.data + " ");
+    const auto parsed = ParseHexText(form.data + " ");
+    if (!parsed) {
+      messages.error(kBadHexDataText);
+      return OperationOutcome::kRefused;
+    }
+    data = *parsed;
     const bool coils = form.commandIndex == kDebugWriteMultipleCoils;
     const int64_t expected = coils ? coilByteCount(q.count) : registerByteCount(q.count);
     if (static_cast<int64_t>(data.size()) != expected) {

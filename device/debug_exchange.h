@@ -12,7 +12,10 @@ namespace device {
 
 inline constexpr const char* kCoilByteCountText = "Число реле не соответствует числу байт";
 inline constexpr const char* kRegisterByteCountText = "Число регистров не соответствует числу байт";
+inline constexpr const char* kAddressRangeText = "Адрес должен быть от 0 до 255";
+inline constexpr const char* kStartRangeText = "Нач. Адрес должен быть от 0 до 65535";
 inline constexpr const char* kCountRangeText = "Количество должно быть от 0 до 65535";
+inline constexpr const char* kBadHexDataText = "Данные должны быть парами шестнадцатеричных цифр";
 
 // Positions of the command list cbCmd.
 enum DebugCommand : int {
@@ -53,11 +56,13 @@ class DebugExchangeView {
 // speed, timing, address, start and count, never the connection panel's nor
 // the shared record. A field that is not an integer stops it with the
 // runtime's conversion message before anything is cleared or sent, and so
-// does a count outside 0 to 65535 with kCountRangeText; data for
-// 0Fh and 10h whose byte count does not fit the count stops it after the
-// clearing. A failed request shows no message, only its code as the result
-// dump. The request holds the link's busy flag; while another exchange holds
-// it nothing is done at all (kNotStarted), so its dumps stay on the page.
+// does an address outside 0 to 255, a start or a count outside 0 to 65535
+// (in this order) with its range message. Data for 0Fh and 10h that is not
+// hex pairs (kBadHexDataText) or whose byte count does not fit the count
+// stops it after the clearing. A failed request shows no message, only its
+// code as the result dump. The request holds the link's busy flag; while
+// another exchange holds it nothing is done at all (kNotStarted), so its
+// dumps stay on the page.
 OperationOutcome RunDebugExchange(DeviceLink& link, DebugExchangeView& view, MessageSink& messages,
                                   std::string_view decimalSeparator);
 

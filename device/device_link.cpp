@@ -27,6 +27,7 @@ class DeviceLink::DeferredClose {
 DeviceLink::DeviceLink(const modbus::LinkServices& services) : services_(services) {}
 
 bool DeviceLink::portCheck() {
+  if (shutDown_) return false;
   const DeferredClose deferred(*this);
   auto hold = guard_.tryAcquire();
   if (!hold) return false;
@@ -47,6 +48,7 @@ bool DeviceLink::portCheck() {
 }
 
 modbus::ExchangeResult DeviceLink::request(const std::function<modbus::ExchangeResult()>& send) {
+  if (shutDown_) return modbus::ExchangeResult(1, static_cast<char>(kBusyResult));
   const DeferredClose deferred(*this);
   auto hold = guard_.tryAcquire();
   if (!hold) return modbus::ExchangeResult(1, static_cast<char>(kBusyResult));
@@ -79,6 +81,7 @@ modbus::ExchangeResult DeviceLink::writeMultipleRegisters(int32_t start, int32_t
 }
 
 bool DeviceLink::runExclusive(const std::function<void(const modbus::LinkServices&)>& work) {
+  if (shutDown_) return false;
   const DeferredClose deferred(*this);
   auto hold = guard_.tryAcquire();
   if (!hold) return false;
@@ -93,6 +96,11 @@ bool DeviceLink::closePort() {
   }
   closeNow();
   return true;
+}
+
+void DeviceLink::shutDown() {
+  shutDown_ = true;
+  closePort();
 }
 
 void DeviceLink::closeNow() {

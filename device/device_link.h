@@ -40,6 +40,12 @@ class DeviceLink final : public RegisterLink {
   // while closing are ignored. True when closed at once.
   bool closePort();
 
+  // The window has closed: the exchange under way, if any, ends as usual and
+  // the port is closed after it; from now on no request, port check or
+  // exclusive run touches the port (requests return kBusyResult), so an
+  // operation of several requests ends with the one under way.
+  void shutDown();
+
  private:
   // Runs the close that closePort() put off once the link is free again.
   class DeferredClose;
@@ -51,6 +57,7 @@ class DeviceLink final : public RegisterLink {
   LinkParameters parameters_;
   BusyGuard guard_;
   bool closePending_ = false;
+  bool shutDown_ = false;
 };
 
 }  // namespace device

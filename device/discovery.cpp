@@ -34,6 +34,7 @@ DiscoveryOutcome singleRead(RegisterLink& link, DiscoveryView& view, MessageSink
 
 DiscoveryOutcome speedSearch(RegisterLink& link, DiscoveryView& view, MessageSink& messages) {
   for (int index = kLowestBaudIndex; index <= kHighestBaudIndex; ++index) {
+    if (view.cancelRequested()) return DiscoveryOutcome::kCancelled;
     link.parameters().baudIndex = index;
     const auto texts = readIdentification(link);
     // Selected after every attempt, so the list visibly steps while the next

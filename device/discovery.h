@@ -16,6 +16,7 @@ enum class DiscoveryOutcome {
   kNoConnection,  // single read failed: "Нет связи с прибором"
   kFound,         // search succeeded: fields shown, "Обнаружен прибор"
   kNotFound,      // all seven speeds failed: "Прибор не обнаружен"
+  kCancelled,     // the search ended before the next speed: no message
 };
 
 // "Найти": checks the port and reads the identification block, once at the

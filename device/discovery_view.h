@@ -19,6 +19,9 @@ class DiscoveryView {
   virtual void setFindButtonEnabled(bool enabled) = 0;  // BitBtnFindPrib
   virtual void stopMeasurementTimer() = 0;              // TimerIzmer
   virtual void showIdentification(const IdentificationTexts& texts) = 0;
+  // Seen before each attempt of the speed search: the attempt under way
+  // finishes, no further one is made. The window sets it when it closes.
+  virtual bool cancelRequested() const { return false; }
 };
 
 }  // namespace device

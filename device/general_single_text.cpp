@@ -1,7 +1,6 @@
 #include "device/general_single_text.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 #include "device/single_decimal.h"
@@ -14,14 +13,12 @@ constexpr size_t kSignificantDigits = 8;
 // Fixed notation from 0.00001 up to 8 digits before the separator.
 constexpr int kSmallestFixedExponent = -5;
 constexpr int kLargestFixedExponent = 7;
-constexpr int kExponentDigits = 3;
+constexpr size_t kExponentDigits = 3;
 
 std::string scientific(const SingleDecimal& d, std::string_view separator) {
-  const std::string text = MantissaText(d, separator);
-  char exponent[16];  // "E", a sign and any int
-  std::snprintf(exponent, sizeof exponent, "E%s%0*d", d.exponent < 0 ? "-" : "", kExponentDigits,
-                std::abs(d.exponent));
-  return text + exponent;
+  std::string exponent = std::to_string(std::abs(d.exponent));
+  if (exponent.size() < kExponentDigits) exponent.insert(0, kExponentDigits - exponent.size(), '0');
+  return MantissaText(d, separator) + "E" + (d.exponent < 0 ? "-" : "") + exponent;
 }
 
 }  // namespace

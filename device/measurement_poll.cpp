@@ -58,10 +58,12 @@ PollOutcome MeasurementPoll::poll(std::string_view decimalSeparator) {
   const auto data = image ? DecodeCurrentData(*image) : std::nullopt;
   if (!data) {
     view_.showValues({kNoAnswerText, "", "", ""});
+    if (listener_) listener_->missed();
     return PollOutcome::kNoAnswer;
   }
   view_.showValues(FormatMeasuredTexts(*data, decimalSeparator));
   view_.showStates(FormatStateIndicators(*data));
+  if (listener_) listener_->measured(*data);
   return PollOutcome::kShown;
 }
 

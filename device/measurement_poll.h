@@ -47,6 +47,15 @@ class MeasurementView {
   virtual void showStates(const StateIndicators& states) = 0;
 };
 
+// Hears how each poll that belongs to the running measurement ended (the
+// trend window): the decoded block, or a poll without a valid reply.
+class MeasurementListener {
+ public:
+  virtual ~MeasurementListener() = default;
+  virtual void measured(const CurrentData& data) = 0;
+  virtual void missed() = 0;
+};
+
 enum class PollOutcome {
   kSkipped,  // the link was busy, or polling stopped while the exchange waited
   kShown,
@@ -70,9 +79,13 @@ class MeasurementPoll {
   // is still waiting shows nothing when it ends.
   void stop();
 
+  // Null: nobody listens.
+  void setListener(MeasurementListener* listener) { listener_ = listener; }
+
  private:
   RegisterLink& link_;
   MeasurementView& view_;
+  MeasurementListener* listener_ = nullptr;
   uint64_t session_ = 0;  // changes at every start and stop
 };
 

@@ -1,7 +1,7 @@
 #include "device/number_text.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 namespace device {
@@ -15,16 +15,22 @@ struct Decimal {
   int exponent = 0;    // value = d.ddddd × 10^exponent
 };
 
-// The magnitude rounded to 6 significant digits.
+// The magnitude rounded to 6 significant digits. to_chars writes "d.ddddde+x"
+// whatever the C library's numeric locale, which a Qt application sets from
+// the environment (printf would write "d,ddddd" under a Russian locale).
 Decimal roundToSignificant(double magnitude) {
   char text[32];
-  std::snprintf(text, sizeof text, "%.*e", kSignificantDigits - 1, magnitude);
+  const auto printed = std::to_chars(text, text + sizeof text, magnitude,
+                                     std::chars_format::scientific, kSignificantDigits - 1);
+  const std::string_view printedText(text, static_cast<size_t>(printed.ptr - text));
+  const size_t e = printedText.find('e');
   Decimal d;
-  const char* p = text;
-  for (; *p != 'e'; ++p) {
-    if (*p != '.') d.digits += *p;
-  }
-  d.exponent = std::atoi(p + 1);
+  d.digits = printedText.substr(0, 1);
+  d.digits += printedText.substr(2, e - 2);
+  // from_chars takes no "+" sign.
+  std::string_view exponent = printedText.substr(e + 1);
+  if (exponent.starts_with('+')) exponent.remove_prefix(1);
+  std::from_chars(exponent.data(), exponent.data() + exponent.size(), d.exponent);
   return d;
 }
 
@@ -66,10 +72,12 @@ std::string fixed(const Decimal& d, int decimals, std::string_view separator) {
   return fraction.empty() ? integer : integer + std::string(separator) + fraction;
 }
 
+// The exponent with its sign and at least two digits: "E+06", "E-05", "E+38".
 std::string scientific(const Decimal& d, std::string_view separator) {
-  char exponent[16];  // room for "E" and any int, sign included
-  std::snprintf(exponent, sizeof exponent, "E%+03d", d.exponent);
-  return d.digits.substr(0, 1) + std::string(separator) + d.digits.substr(1) + exponent;
+  std::string exponent = std::to_string(std::abs(d.exponent));
+  if (exponent.size() < 2) exponent.insert(0, "0");
+  return d.digits.substr(0, 1) + std::string(separator) + d.digits.substr(1) + "E" +
+         (d.exponent < 0 ? "-" : "+") + exponent;
 }
 
 bool allZero(const std::string& text) {

@@ -1,7 +1,7 @@
 #include "device/scaled_value_text.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 #include "device/decimal_separator.h"
@@ -36,10 +36,12 @@ std::string withPoint(std::string characters, int decimalPoint) {
   return characters;
 }
 
+// Free of the C library's numeric locale, unlike printf.
 std::string digitsOf(double wholeMagnitude) {
   char text[400];  // room for the largest single's digits
-  std::snprintf(text, sizeof text, "%.0f", wholeMagnitude);
-  return text;
+  const auto printed =
+      std::to_chars(text, text + sizeof text, wholeMagnitude, std::chars_format::fixed, 0);
+  return {text, printed.ptr};
 }
 
 }  // namespace

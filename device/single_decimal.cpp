@@ -1,7 +1,6 @@
 #include "device/single_decimal.h"
 
 #include <charconv>
-#include <cstdlib>
 
 namespace device {
 
@@ -34,7 +33,10 @@ SingleDecimal RoundSingle(float magnitude, size_t significantDigits) {
   const std::string_view exact(text, static_cast<size_t>(printed.ptr - text));
   const size_t e = exact.find('e');
   SingleDecimal d;
-  d.exponent = std::atoi(std::string(exact.substr(e + 1)).c_str());
+  // from_chars takes no "+" sign.
+  std::string_view exponent = exact.substr(e + 1);
+  if (exponent.starts_with('+')) exponent.remove_prefix(1);
+  std::from_chars(exponent.data(), exponent.data() + exponent.size(), d.exponent);
   std::string all(1, exact[0]);
   all.append(exact.substr(2, e - 2));
   d.digits = all.substr(0, significantDigits);

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "modbus/frame_codec.h"
+#include "modbus/reply_selection.h"
 #include "modbus/result_codes.h"
 
 namespace modbus {
@@ -20,6 +21,9 @@ int32_t ticksBetween(uint32_t from, uint32_t to) { return static_cast<int32_t>(t
 bool signedBefore(uint32_t t, uint32_t reference) {
   return static_cast<int32_t>(t) < static_cast<int32_t>(reference);
 }
+
+// The fast wait looks at the input queue once per tick millisecond.
+constexpr int64_t kFastPollMs = 1;
 
 constexpr int64_t kNever = std::numeric_limits<int64_t>::max();
 
@@ -90,10 +94,53 @@ WaitOutcome WaitForReply(const LinkServices& link, const ExchangeTiming& timing)
   }
 }
 
+WaitOutcome WaitForAnsweringReply(const LinkServices& link, const ExchangeTiming& timing,
+                                  const ByteString& request, ByteString& received) {
+  TickSource& tick = link.tick;
+  EventPump& pump = link.pump;
+  PortInterface& port = link.port;
+  const auto answered = [&] {
+    if (port.InBufUsed() > 0) received += port.ReadString();
+    return !AnsweringFrame(received, request).empty();
+  };
+
+  const uint32_t t0 = tick.Tick();
+  uint32_t t = t0;
+  for (;;) {
+    if (answered()) return WaitOutcome::kComplete;
+    t = tick.Tick();
+    const int64_t elapsed = ticksBetween(t0, t);
+    if (elapsed >= timing.responseDelay || signedBefore(t, t0)) break;
+    pump.ProcessEvents(waitFor(tick, std::min(kFastPollMs, timing.responseDelay - elapsed)));
+  }
+  if (received.empty()) return WaitOutcome::kNothingReceived;
+
+  // What came is not (yet) an answer: the window's rules end the wait.
+  const uint32_t t1 = t;
+  uint32_t last = t1;
+  std::size_t n = received.size();
+  for (;;) {
+    const int64_t untilCheck = int64_t{timing.exchangeDelay} + 1 - ticksBetween(last, t);
+    const int64_t untilLimit = int64_t{timing.overallLimit} - ticksBetween(t1, t);
+    pump.ProcessEvents(waitFor(tick, std::min({kFastPollMs, untilCheck, untilLimit})));
+    if (answered()) return WaitOutcome::kComplete;
+    t = tick.Tick();
+    if (ticksBetween(last, t) > timing.exchangeDelay) {
+      last = t;
+      if (received.size() == n) return WaitOutcome::kComplete;
+      n = received.size();
+    }
+    if (ticksBetween(t1, t) >= timing.overallLimit || signedBefore(t, t1)) {
+      return WaitOutcome::kStillReceiving;
+    }
+  }
+}
+
 ExchangeResult Exchange(const LinkServices& link, uint8_t portNumber, int baudIndex,
                         const ExchangeTiming& timing, const ByteString& payload) {
   const ByteString frame = BuildFrame(payload);
   PortInterface& port = link.port;
+  const bool fast = link.mode == ExchangeMode::kFast;
 
   try {
     port.Close();
@@ -108,17 +155,23 @@ ExchangeResult Exchange(const LinkServices& link, uint8_t portNumber, int baudIn
   ByteString raw;
   try {
     if (link.observer) link.observer->QueryDumpChanged(HexDump(frame));
+    // A late reply to an earlier request may wait in the queue of a device
+    // that was closed meanwhile; the fast wait must not take it.
+    if (fast && port.InBufUsed() > 0) port.ReadString();
     port.WriteString(frame);
     // The port stays open: the next exchange closes it, which also drops a late reply.
-    if (WaitForReply(link, timing) != WaitOutcome::kComplete) return CodeResult(kNoAnswer);
-    raw = port.ReadString();
+    const WaitOutcome outcome =
+        fast ? WaitForAnsweringReply(link, timing, payload, raw) : WaitForReply(link, timing);
+    if (outcome != WaitOutcome::kComplete) return CodeResult(kNoAnswer);
+    if (!fast) raw = port.ReadString();
     port.Close();
     if (link.observer) link.observer->AnswerDumpChanged(HexDump(raw));
   } catch (...) {
     return CodeResult(kPortHardwareError);
   }
 
-  return DecodeReply(raw);
+  const ByteString answer = fast ? AnsweringFrame(raw, payload) : ByteString();
+  return DecodeReply(answer.empty() ? SelectReply(raw, payload) : answer);
 }
 
 }  // namespace modbus

@@ -9,12 +9,23 @@
 
 namespace modbus {
 
+// How an exchange decides that the reply is complete.
+enum class ExchangeMode {
+  // The window's timing: the first look after the response delay, then
+  // silence over one exchange delay.
+  kWindowTiming,
+  // As soon as a whole frame with a valid LRC that answers the request is
+  // in; otherwise as with the window's timing.
+  kFast,
+};
+
 // Everything an exchange reaches outside itself.
 struct LinkServices {
   PortInterface& port;
   TickSource& tick;
   EventPump& pump;
   ExchangeObserver* observer = nullptr;
+  ExchangeMode mode = ExchangeMode::kWindowTiming;
 };
 
 // Timing of one exchange, milliseconds, in the order every request passes them.
@@ -29,8 +40,15 @@ enum class WaitOutcome { kComplete, kNothingReceived, kStillReceiving };
 // Waits for a reply after the request was written (see exchange.cpp for the rules).
 WaitOutcome WaitForReply(const LinkServices& link, const ExchangeTiming& timing);
 
+// The fast mode's wait: reads as the bytes come, into `received`, and ends
+// once they hold a frame answering `request`, or by the window's rules.
+WaitOutcome WaitForAnsweringReply(const LinkServices& link, const ExchangeTiming& timing,
+                                  const ByteString& request, ByteString& received);
+
 // Frames the payload, runs one request/reply on the port and returns the decoded
-// reply or a result code 01h..09h. Never throws.
+// reply or a result code 01h..09h. When more than one frame came, the one that
+// answers the request is decoded (a late reply to an earlier request is
+// dropped). Never throws.
 ExchangeResult Exchange(const LinkServices& link, uint8_t portNumber, int baudIndex,
                         const ExchangeTiming& timing, const ByteString& payload);
 

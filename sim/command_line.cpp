@@ -73,10 +73,15 @@ std::optional<Fault> FaultByName(std::string_view name) {
 std::optional<ProgramOptions> ParseCommandLine(const std::vector<std::string>& args,
                                                std::string& error) {
   ProgramOptions o;
+  bool addressGiven = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (a == "-h" || a == "--help") {
       o.help = true;
+      continue;
+    }
+    if (a == "--version") {
+      o.version = true;
       continue;
     }
     if (a == "--any-speed") {
@@ -112,7 +117,13 @@ std::optional<ProgramOptions> ParseCommandLine(const std::vector<std::string>& a
     } else if (a == "-a" || a == "--address") {
       const auto n = parseInt(v, 0, 255);
       if (!n) return bad();
-      o.simulator.networkAddress = static_cast<uint8_t>(*n);
+      // Given again: one more instrument on the same line.
+      if (addressGiven) {
+        o.simulator.moreAddresses.push_back(static_cast<uint8_t>(*n));
+      } else {
+        o.simulator.networkAddress = static_cast<uint8_t>(*n);
+      }
+      addressGiven = true;
     } else if (a == "-t" || a == "--turnaround") {
       const auto n = parseInt(v, 0, 60000);
       if (!n) return bad();
@@ -160,7 +171,9 @@ std::string HelpText() {
                         скорости
       --any-speed       отвечать на любой скорости
   -a, --address N       сетевой адрес прибора 0..255 (по умолчанию 1); прибор
-                        отвечает на адрес 0 и на свой адрес
+                        отвечает на адрес 0 и на свой адрес; указанный ещё
+                        раз добавляет на ту же линию ещё один прибор с этим
+                        адресом (на адрес 0 отвечает только первый)
   -t, --turnaround МС   пауза от конца запроса до ответа (по умолчанию 3)
   -f, --fault ВИД       неисправность линии:
                           none           нет (по умолчанию)
@@ -184,6 +197,7 @@ std::string HelpText() {
                         состояния следуют за измерением)
       --tcp ПОРТ        тестовый TCP-узел на 127.0.0.1:ПОРТ: на каждый
                         полученный текст отвечает коротким текстом
+      --version         версия программы
   -h, --help            эта справка
 )";
 }

@@ -13,6 +13,7 @@ struct ProgramOptions {
   SimulatorOptions simulator;
   int tcpPort = -1;  // -1: no TCP peer
   bool help = false;
+  bool version = false;
 };
 
 // Names of the faults on the command line ("silent", "bad-lrc", ...).

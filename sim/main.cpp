@@ -10,6 +10,7 @@
 #include "sim/command_line.h"
 #include "sim/simulator.h"
 #include "sim/tcp_test_peer.h"
+#include "ulm5_version.h"
 
 int main(int argc, char** argv) {
   std::string error;
@@ -18,6 +19,10 @@ int main(int argc, char** argv) {
   if (!options) {
     std::cerr << "ulm5-sim: " << error << "\nПодробнее: ulm5-sim --help\n";
     return 2;
+  }
+  if (options->version) {
+    std::cout << "ulm5-sim " << kUlm5Version << '\n';
+    return 0;
   }
   if (options->help) {
     std::cout << sim::HelpText();

@@ -69,7 +69,9 @@ class Simulator::Impl {
     bool lastPart = false;
   };
 
-  Instrument instrument_;
+  // One instrument per address on the line; the first also answers address 0.
+  std::vector<std::unique_ptr<Instrument>> instruments_;
+  Instrument& instrument_;
   std::unique_ptr<Line> line_;
   UniqueFd wakeFd_;
   milliseconds updatePeriod_;
@@ -85,6 +87,8 @@ class Simulator::Impl {
   std::atomic<uint64_t> served_{0};
   std::atomic<uint64_t> rejected_{0};
   std::atomic<uint64_t> mismatches_{0};
+  std::atomic<uint64_t> bytesIn_{0};
+  std::atomic<uint64_t> bytesOut_{0};
   std::atomic<bool> stop_{false};
 
   // Owned by the serving thread.
@@ -100,7 +104,9 @@ class Simulator::Impl {
 };
 
 Simulator::Impl::Impl(SimulatorOptions options)
-    : updatePeriod_(std::max(1, options.updatePeriodMs)) {
+    : instruments_(1 + options.moreAddresses.size()),
+      instrument_(*(instruments_[0] = std::make_unique<Instrument>())),
+      updatePeriod_(std::max(1, options.updatePeriodMs)) {
   settings_.fault = options.fault;
   settings_.faultParamMs = options.faultParamMs;
   settings_.turnaroundMs = std::max(0, options.turnaroundMs);
@@ -114,6 +120,14 @@ Simulator::Impl::Impl(SimulatorOptions options)
     throw std::runtime_error("interface speed index outside 0..6");
   }
   instrument_.setInterfaceBaudIndex(options.interfaceBaudIndex);
+  for (size_t i = 0; i < options.moreAddresses.size(); ++i) {
+    auto& another = instruments_[i + 1];
+    another = std::make_unique<Instrument>();
+    another->setNetworkAddress(options.moreAddresses[i]);
+    another->setInterfaceBaudIndex(options.interfaceBaudIndex);
+    // Units of one batch: the serial numbers follow each other.
+    another->setSerialNumber(instrument_.serialNumber() + static_cast<int32_t>(i) + 1);
+  }
   if (options.device.empty()) {
     line_ = Line::CreatePseudoTerminal(options.linkPath);
   } else {
@@ -148,7 +162,7 @@ void Simulator::Impl::run() {
     if (now >= nextUpdate) {
       const auto elapsed = std::chrono::duration_cast<milliseconds>(now - lastUpdate);
       lastUpdate += elapsed;
-      instrument_.advance(elapsed);
+      for (auto& instrument : instruments_) instrument->advance(elapsed);
       nextUpdate = now + updatePeriod_;
     }
     flushDueWrites(now);
@@ -190,6 +204,7 @@ void Simulator::Impl::serveInput(Clock::time_point now) {
     lineAlive_ = false;
     return;
   }
+  bytesIn_ += static_cast<uint64_t>(n);
   std::vector<FrameEvent> events;
   reader_.feed(std::string_view(buffer, static_cast<std::size_t>(n)), events);
   for (const FrameEvent& e : events) {
@@ -203,13 +218,18 @@ void Simulator::Impl::serveInput(Clock::time_point now) {
 
 void Simulator::Impl::answer(const std::string& request, Clock::time_point now) {
   const Settings s = settings();
+  Instrument* addressed = &instrument_;
+  const auto address = request.empty() ? 0 : static_cast<uint8_t>(request[0]);
+  for (auto& instrument : instruments_) {
+    if (address != 0 && instrument->networkAddress() == address) addressed = instrument.get();
+  }
   if (s.checkLineSpeed && line_->isPseudoTerminal() &&
-      line_->speed() != BitsPerSecondOfIndex(instrument_.interfaceBaudIndex())) {
+      line_->speed() != BitsPerSecondOfIndex(addressed->interfaceBaudIndex())) {
     // At another speed a real instrument receives only garbage.
     ++mismatches_;
     return;
   }
-  const std::optional<std::string> reply = HandleRequest(instrument_, request);
+  const std::optional<std::string> reply = HandleRequest(*addressed, request);
   if (!reply) return;
   const ReplyPlan plan = PlanReply(s.fault, s.faultParamMs, request, *reply);
   if (plan.silent) {
@@ -271,12 +291,15 @@ void Simulator::Impl::writeToLine(const std::string& bytes) {
   if (!lineAlive_) return;
   // One write: the reply reaches the master in one piece. A full queue (no
   // master reading) drops the reply, as a line without a listener would.
-  [[maybe_unused]] const ssize_t n = ::write(line_->fd(), bytes.data(), bytes.size());
+  const ssize_t n = ::write(line_->fd(), bytes.data(), bytes.size());
+  if (n > 0) bytesOut_ += static_cast<uint64_t>(n);
 }
 
 void Simulator::Impl::commitSpeed() {
-  if (instrument_.commitPendingSpeed()) {
-    line_->setDeviceSpeed(BitsPerSecondOfIndex(instrument_.interfaceBaudIndex()));
+  for (auto& instrument : instruments_) {
+    if (instrument->commitPendingSpeed()) {
+      line_->setDeviceSpeed(BitsPerSecondOfIndex(instrument->interfaceBaudIndex()));
+    }
   }
 }
 
@@ -285,7 +308,8 @@ Simulator::Simulator(SimulatorOptions options)
 Simulator::~Simulator() = default;
 
 const std::string& Simulator::devicePath() const { return impl_->line_->masterPath(); }
-Instrument& Simulator::instrument() { return impl_->instrument_; }
+Instrument& Simulator::instrument(size_t index) { return *impl_->instruments_.at(index); }
+size_t Simulator::instrumentCount() const { return impl_->instruments_.size(); }
 
 void Simulator::setFault(Fault fault, int paramMs) {
   std::unique_lock lock(impl_->settingsMutex_);
@@ -311,6 +335,8 @@ void Simulator::setCheckLineSpeed(bool on) {
 
 uint64_t Simulator::requestsServed() const { return impl_->served_; }
 uint64_t Simulator::framesRejected() const { return impl_->rejected_; }
+uint64_t Simulator::bytesReceived() const { return impl_->bytesIn_; }
+uint64_t Simulator::bytesSent() const { return impl_->bytesOut_; }
 uint64_t Simulator::speedMismatches() const { return impl_->mismatches_; }
 uint64_t Simulator::repliesPending() const { return impl_->repliesPending_; }
 

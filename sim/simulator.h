@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "sim/fault.h"
 #include "sim/instrument.h"
@@ -17,6 +18,9 @@ struct SimulatorOptions {
   int turnaroundMs = 3;        // request LF -> first reply byte
   int interfaceBaudIndex = 6;  // the instrument's own interface speed (HR0 byte 1), 0..6
   uint8_t networkAddress = 1;  // HR0 byte 0; the instrument also answers address 0
+  // Further instruments on the same line (a multi-drop bus), one per address,
+  // alike but for their serial numbers; only the first answers address 0.
+  std::vector<uint8_t> moreAddresses;
   Fault fault = Fault::kNone;
   int faultParamMs = 0;  // pause of a split reply, extra delay; 0 takes a default
   // On a pseudo-terminal, answer only while the speed the master set equals the
@@ -41,16 +45,21 @@ class Simulator {
   // The path a master opens: the symlink if one was asked for, else the
   // pseudo-terminal's slave or the served device.
   const std::string& devicePath() const;
-  Instrument& instrument();
+  // The instruments in the order of their addresses as given; 0 is the first.
+  Instrument& instrument(size_t index = 0);
+  size_t instrumentCount() const;
 
   // Takes effect before it returns: a stopped stream sends nothing more.
   void setFault(Fault fault, int paramMs = 0);
   void setTurnaround(int ms);
   void setCheckLineSpeed(bool on);
 
-  uint64_t requestsServed() const;   // good frames answered (exception replies included)
-  uint64_t framesRejected() const;   // frames dropped for bad format or LRC
-  uint64_t speedMismatches() const;  // good frames ignored because the line speed differed
+  uint64_t requestsServed() const;  // good frames answered (exception replies included)
+  uint64_t framesRejected() const;  // frames dropped for bad format or LRC
+  uint64_t speedMismatches() const;
+  // Characters that crossed the line each way: the line time of the traffic.
+  uint64_t bytesReceived() const;
+  uint64_t bytesSent() const;  // good frames ignored because the line speed differed
   // Replies planned but not yet written whole (turnaround, extra delay, split pause).
   // The line keeps the order of replies, so a later request waits behind them.
   uint64_t repliesPending() const;

@@ -44,7 +44,9 @@ bool TAfComPortCore::open(int portNumber) {
   try {
     openingSteps();
   } catch (...) {
-    closingSteps();
+    // A refused open leaves the device as it found it (a 4800 bit/s device
+    // must not stay at the speed that was tried).
+    closingSteps(true);
     throw;
   }
   opened_ = true;
@@ -97,7 +99,7 @@ void TAfComPortCore::close() {
 
 // The threads are stopped before the status lock is taken: the event
 // thread's tick takes that lock, so holding it while joining could deadlock.
-void TAfComPortCore::closingSteps() {
+void TAfComPortCore::closingSteps(bool restoreFoundSettings) {
   if (!device_->isOpen()) return;
   active_ = false;
   device_->purge(PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR);
@@ -114,6 +116,7 @@ void TAfComPortCore::closingSteps() {
     eventThread_.reset();
   }
   std::lock_guard lock(statusLock_);
+  if (restoreFoundSettings) device_->restoreFoundSettings();
   device_->close();
 }
 

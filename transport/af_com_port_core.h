@@ -28,10 +28,13 @@ std::string DefaultDevicePath(int comNumber);
 // thread. Everything but the notification sink runs on the main thread.
 class TAfComPortCore {
  public:
-  // Called on the event thread. For ceThreadError `error` holds the
-  // exception raised there, otherwise it is empty.
-  using NotificationSink = std::function<void(TAfComPortCore& core, TAfCoreEvent kind,
-                                              uint32_t data, std::exception_ptr error)>;
+  // Called on the event thread. For a ceCommEvent with EV_ERR `lineErrors`
+  // holds the CE_* bits of the errors that event reports (0 otherwise); for
+  // ceThreadError `error` holds the exception raised there, otherwise it is
+  // empty.
+  using NotificationSink =
+      std::function<void(TAfComPortCore& core, TAfCoreEvent kind, uint32_t data,
+                         uint32_t lineErrors, std::exception_ptr error)>;
 
   struct ComStat {
     uint32_t errors = 0;
@@ -82,7 +85,7 @@ class TAfComPortCore {
   friend class TAfComPortWriteThread;
 
   void openingSteps();
-  void closingSteps();
+  void closingSteps(bool restoreFoundSettings = false);
   void startThread(std::function<void()> create);
   bool flushWriteThread();
   void signalOutputDrained();

@@ -16,7 +16,7 @@ void TAfComPortEventThread::execute() {
     const SerialDevice::LineWait wait = core_.device_->waitLineEvent(timeout);
     if (terminated_ || stopSignal_.IsSet()) break;
     if (wait.kind == SerialDevice::LineWait::Kind::kEvent) {
-      if (wait.mask != 0) notify(TAfCoreEvent::ceCommEvent, wait.mask);
+      if (wait.mask != 0) notify(TAfCoreEvent::ceCommEvent, wait.mask, wait.errors);
       continue;
     }
     if (core_.outputDrained_.TryTake()) {
@@ -33,9 +33,9 @@ void TAfComPortEventThread::execute() {
   }
 }
 
-void TAfComPortEventThread::notify(TAfCoreEvent kind, uint32_t data) {
+void TAfComPortEventThread::notify(TAfCoreEvent kind, uint32_t data, uint32_t lineErrors) {
   try {
-    if (sinkAttached_ && sink_) sink_(core_, kind, data, nullptr);
+    if (sinkAttached_ && sink_) sink_(core_, kind, data, lineErrors, nullptr);
   } catch (...) {
     reportException(std::current_exception());
   }
@@ -44,7 +44,7 @@ void TAfComPortEventThread::notify(TAfCoreEvent kind, uint32_t data) {
 void TAfComPortEventThread::reportException(std::exception_ptr error) {
   if (sinkAttached_ && sink_) {
     try {
-      sink_(core_, TAfCoreEvent::ceThreadError, 0, error);
+      sink_(core_, TAfCoreEvent::ceThreadError, 0, 0, error);
       return;
     } catch (...) {
       error = std::current_exception();

@@ -25,7 +25,7 @@ class TAfComPortEventThread : public TAfComPortCoreThread {
   void wakeLoop() override;
 
  private:
-  void notify(TAfCoreEvent kind, uint32_t data);
+  void notify(TAfCoreEvent kind, uint32_t data, uint32_t lineErrors = 0);
 
   const TAfComPortCore::NotificationSink sink_;
   std::atomic<bool> sinkAttached_{true};

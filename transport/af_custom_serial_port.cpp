@@ -31,10 +31,10 @@ TAfCustomSerialPort::TAfCustomSerialPort(std::string name, std::unique_ptr<Seria
     : TAfDataDispConnComponent(std::move(name)),
       core_(std::make_unique<TAfComPortCore>(std::move(device))) {
   syncId_ = SafeSyncRegister([this] { NotificationDispatch(); });
-  core_->setNotificationSink(
-      [this](TAfComPortCore&, TAfCoreEvent kind, uint32_t data, std::exception_ptr error) {
-        CoreNotification(kind, data, std::move(error));
-      });
+  core_->setNotificationSink([this](TAfComPortCore&, TAfCoreEvent kind, uint32_t data,
+                                    uint32_t lineErrors, std::exception_ptr error) {
+    CoreNotification(kind, data, lineErrors, std::move(error));
+  });
   // Asked at every drained queue, so that a handler assigned while open
   // counts from then on.
   core_->setOutputEmptyWanted(
@@ -42,10 +42,13 @@ TAfCustomSerialPort::TAfCustomSerialPort(std::string name, std::unique_ptr<Seria
   UpdateDCB();
 }
 
+// The core's threads call back into this component, and through it into the
+// core, until they are joined: they end while both are still whole. The
+// core's own destruction (a member) then finds it closed.
 TAfCustomSerialPort::~TAfCustomSerialPort() {
   destroying_ = true;
   SafeSyncUnregister(syncId_);
-  core_.reset();
+  core_->close();
 }
 
 void TAfCustomSerialPort::PortError(const std::string& text) {
@@ -249,32 +252,22 @@ void TAfCustomSerialPort::ReadData(void* buffer, int32_t count) {
 int32_t TAfCustomSerialPort::OutBufFree() { return core_->freeTransmitSpace(); }
 
 // Event thread.
-void TAfCustomSerialPort::CoreNotification(TAfCoreEvent kind, uint32_t data,
+void TAfCustomSerialPort::CoreNotification(TAfCoreEvent kind, uint32_t data, uint32_t lineErrors,
                                            std::exception_ptr error) {
   if (closing_ || destroying_) return;
   if (kind != TAfCoreEvent::ceThreadError && OnNonSyncEvent) {
-    TakeLineErrorsOf(kind);
     OnNonSyncEvent(*this, kind, data);
     return;
   }
   // Nobody to tell: the dispatch would raise nothing, so the main thread is
-  // not woken for it.
-  if (!HasListenerFor(kind, data)) {
-    TakeLineErrorsOf(kind);
-    return;
-  }
+  // not woken for it. The event's error bits go with it.
+  if (!HasListenerFor(kind, data)) return;
   {
     std::lock_guard lock(pendingLock_);
-    pending_ = {kind, data, std::move(error)};
+    pending_ = {kind, data, lineErrors, std::move(error)};
   }
   // A failed hand-over (slot disabled or gone) is dropped silently.
   SafeSyncCall(syncId_, kHandOverLimitMs);
-}
-
-// Every line event takes the error bits gathered since the one before, also
-// when it is not handed over: a later OnLineError reports only its own.
-void TAfCustomSerialPort::TakeLineErrorsOf(TAfCoreEvent kind) {
-  if (kind == TAfCoreEvent::ceCommEvent) core_->takeErrors();
 }
 
 // Any thread: handlers may change while the port is open.
@@ -311,8 +304,10 @@ void TAfCustomSerialPort::NotificationDispatch() {
     case TAfCoreEvent::ceCommEvent: {
       const uint32_t mask = note.data;
       if ((mask & EV_RXCHAR) && OnDataRecived) OnDataRecived(*this, InBufUsed());
-      const uint32_t errors = core_->takeErrors();
-      if (mask & EV_ERR) OnLineError(*this, errors);
+      // The bits found with this event: gathered by status queries instead
+      // (every read asks one), a read would take them before this report,
+      // or an error would wait for the next one.
+      if (mask & EV_ERR) OnLineError(*this, note.lineErrors);
       if (mask & EV_CTS) OnCTSChanged(*this);
       if (mask & EV_DSR) OnDSRChanged(*this);
       if (mask & EV_RING) OnRINGDetected(*this);

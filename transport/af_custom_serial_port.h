@@ -112,15 +112,16 @@ class TAfCustomSerialPort : public TAfDataDispConnComponent {
   struct PendingNotification {
     TAfCoreEvent kind = TAfCoreEvent::ceOutputEmpty;
     uint32_t data = 0;
+    uint32_t lineErrors = 0;
     std::exception_ptr error;
   };
 
   void UpdateDCB();
   void UpdateXonXoffLimits();
-  void CoreNotification(TAfCoreEvent kind, uint32_t data, std::exception_ptr error);
+  void CoreNotification(TAfCoreEvent kind, uint32_t data, uint32_t lineErrors,
+                        std::exception_ptr error);
   void NotificationDispatch();
   bool HasListenerFor(TAfCoreEvent kind, uint32_t data) const;
-  void TakeLineErrorsOf(TAfCoreEvent kind);
 
   LineSettings settings_;
   DCB dcb_{};

@@ -27,6 +27,9 @@ class SerialDevice {
     enum class Kind { kEvent, kWoken, kTimeout };
     Kind kind = Kind::kTimeout;
     uint32_t mask = 0;  // EV_* bits for kEvent
+    // With EV_ERR: the CE_* bits of the errors this event reports, found in
+    // the same look at the line, so that each report carries its own.
+    uint32_t errors = 0;
   };
 
   enum class WriteStatus { kDone, kInterrupted, kFailed };
@@ -44,6 +47,10 @@ class SerialDevice {
   virtual bool setEventMask(uint32_t mask) = 0;
   virtual bool setLineParameters(const DCB& dcb) = 0;
   virtual bool getLineParameters(DCB& dcb) = 0;
+  // Puts back the line settings (and DTR and RTS) the device had when it was
+  // opened: an open that is refused after configuring it must not leave it
+  // at the speed that was tried.
+  virtual void restoreFoundSettings() = 0;
   virtual bool purge(uint32_t actions) = 0;
   virtual bool queueStatus(QueueStatus& status) = 0;
   virtual int32_t read(char* buffer, int32_t count) = 0;  // -1 on failure

@@ -3,6 +3,7 @@
 #include <QAbstractItemView>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -24,6 +25,7 @@ namespace {
 
 constexpr qreal kGridFontScale = 0.75;
 const QString kCsvFilter = QStringLiteral("CSV (*.csv);;Все файлы (*)");
+const QString kCsvSuffix = QStringLiteral(".csv");
 constexpr const char* kCannotWriteText = "Не удалось записать файл ";
 constexpr const char* kCannotReadText = "Не удалось прочитать файл ";
 constexpr const char* kNotArchiveText = "Файл не является таблицей архива: ";
@@ -143,11 +145,16 @@ void ArchivePage::setCell(int row, int column, const QString& text) {
 
 QString ArchivePage::askFileName(FileAction action) {
   if (fileName_) return fileName_(action);
-  return action == FileAction::kSave
-             ? QFileDialog::getSaveFileName(this, QStringLiteral("Сохранить в файл"), QString(),
-                                            kCsvFilter)
-             : QFileDialog::getOpenFileName(this, QStringLiteral("Загрузить из файла"), QString(),
-                                            kCsvFilter);
+  if (action == FileAction::kLoad)
+    return QFileDialog::getOpenFileName(this, QStringLiteral("Загрузить из файла"), QString(),
+                                        kCsvFilter);
+  // The dialog adds the suffix itself, so that its overwrite question is asked
+  // about the file that will really be written.
+  QFileDialog dialog(this, QStringLiteral("Сохранить в файл"), QString(), kCsvFilter);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(kCsvSuffix.mid(1));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+  return dialog.selectedFiles().constFirst();
 }
 
 device::ArchiveGrid ArchivePage::grid() const {
@@ -156,12 +163,17 @@ device::ArchiveGrid ArchivePage::grid() const {
     if (const QTableWidgetItem* item = grid_->horizontalHeaderItem(column))
       grid.header[column] = item->text().toStdString();
   }
+  // Rows a read did not reach (after a cancel or a failure) hold no record and are left out.
   for (int row = 0; row < grid_->rowCount(); ++row) {
-    device::ArchiveGridRow& cells = grid.rows.emplace_back();
+    device::ArchiveGridRow cells;
+    bool holdsText = false;
     for (int column = 0; column < kGridColumns; ++column) {
-      if (const QTableWidgetItem* item = grid_->item(row, column))
+      if (const QTableWidgetItem* item = grid_->item(row, column)) {
         cells[column] = item->text().toStdString();
+        holdsText = holdsText || !item->text().isEmpty();
+      }
     }
+    if (holdsText) grid.rows.push_back(std::move(cells));
   }
   return grid;
 }
@@ -176,8 +188,9 @@ void ArchivePage::showGrid(const device::ArchiveGrid& grid) {
 }
 
 void ArchivePage::saveToFile(device::MessageSink& messages) {
-  const QString path = askFileName(FileAction::kSave);
+  QString path = askFileName(FileAction::kSave);
   if (path.isEmpty()) return;
+  if (QFileInfo(path).suffix().isEmpty()) path += kCsvSuffix;
   const QByteArray bytes = QByteArray::fromStdString(device::EncodeArchiveCsv(
       grid(), device::CsvListSeparator(QLocale::system().decimalPoint().toStdString())));
   QSaveFile file(path);

@@ -34,11 +34,13 @@ class ArchivePage : public QWidget, public device::ArchiveView {
   using FileNameProvider = std::function<QString(FileAction)>;
   void setFileNameProvider(FileNameProvider provider) { fileName_ = std::move(provider); }
 
-  // "Сохранить в файл": the grid as a spreadsheet file with the separators of
-  // the system's locale. "Загрузить из файла": such a file into the grid.
+  // "Сохранить в файл": the rows that hold a record as a spreadsheet file with
+  // the separators of the system's locale; a name without an extension gets
+  // ".csv". "Загрузить из файла": such a file into the grid.
   void saveToFile(device::MessageSink& messages);
   void loadFromFile(device::MessageSink& messages);
 
+  // The header and the rows that hold a record.
   device::ArchiveGrid grid() const;
   void showGrid(const device::ArchiveGrid& grid);
 

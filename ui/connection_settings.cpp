@@ -1,7 +1,5 @@
 #include "ui/connection_settings.h"
 
-#include <QCoreApplication>
-
 #include "settings/port_device_path.h"
 
 namespace connection_settings {
@@ -25,18 +23,16 @@ void restore(ProfileFile& file, const QString& key, int low, int high, int fallb
 
 }  // namespace
 
-QString defaultPath() {
-  QString dir = QCoreApplication::applicationDirPath();
-  if (!dir.endsWith(u'/')) dir += u'/';
-  return dir + QStringLiteral("Configurator.ini");
-}
-
 void restorePortNumber(ProfileFile& file, int* value) {
   restore(file, kComKey, 1, 32, kDefaultPortNumber, value);
 }
 
 void restoreBaudIndex(ProfileFile& file, int* value) {
   restore(file, kBaudKey, 0, 6, kDefaultBaudIndex, value);
+}
+
+bool fastExchange(const ProfileFile& file) {
+  return file.readInteger(kSection, QStringLiteral("FastExchange"), 0) == 1;
 }
 
 void storePortNumber(ProfileFile& file, int portNumber) {

@@ -12,15 +12,16 @@ namespace connection_settings {
 inline constexpr int kDefaultPortNumber = 1;
 inline constexpr int kDefaultBaudIndex = 6;  // 115200 bit/s
 
-// Configurator.ini in the executable's directory.
-QString defaultPath();
-
 // "Com" (1..32). A missing or out-of-range value gives 1, written back at once
 // (may raise ProfileFile::WriteError after the value is known: `*value` is set
 // before the write).
 void restorePortNumber(ProfileFile& file, int* value);
 // "Baud" (0..6). A missing or out-of-range value gives 6, written back at once.
 void restoreBaudIndex(ProfileFile& file, int* value);
+
+// "FastExchange": 1 ends each exchange as soon as its answer is in; absent
+// or any other value keeps the window's timing. Only read, never written.
+bool fastExchange(const ProfileFile& file);
 
 void storePortNumber(ProfileFile& file, int portNumber);
 void storeBaudIndex(ProfileFile& file, int baudIndex);

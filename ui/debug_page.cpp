@@ -84,8 +84,8 @@ QGroupBox* DebugPage::buildModBus() {
   auto* grid = compactGrid(group, kGroupMargins, kRowSpacing);
 
   command_ = editableList("cbCmd", commandItems(), group);
-  command_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-  command_->setMinimumContentsLength(12);
+  // An editable list narrower than its text scrolls it to the end and hides the command's code.
+  command_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   address_ = namedEdit("editAdr", QString(), group);
   start_ = namedEdit("editAdrReg", QString(), group);
   count_ = namedEdit("editKolReg", QString(), group);

@@ -186,7 +186,13 @@ void EthernetPage::writeTestText(transport::TClientSocket& socket) {
   if (socket.Active()) socket.sendText(kTestText);
 }
 
-void EthernetPage::showConnected() { status_->setText(QStringLiteral("Соединение открыто")); }
+// A disconnect pressed while the attempt was still under way leaves that attempt
+// going on; when it then connects, the buttons follow the open connection so
+// that the user can still close it.
+void EthernetPage::showConnected() {
+  status_->setText(QStringLiteral("Соединение открыто"));
+  enableConnect(false);
+}
 
 void EthernetPage::showDisconnected() {
   status_->setText(QStringLiteral("Соединение закрыто"));

@@ -7,17 +7,23 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
 
 #include "ui/compact_layout.h"
 #include "ui/named_controls.h"
+#include "ui/time_separator.h"
 
 namespace {
 
-// Two-character fields need no more room than a few digits.
+// QLineEdit's limit cuts a text set by the program as well as a typed one, so each limit fits
+// every value its field is given: the address and the periods are bytes, 0 to 255, which two
+// characters would show as 25 and write back so.
+constexpr int kByteDigits = 3;
+// -9 to 9; the clock read leaves the correction as it is.
+constexpr int kCorrectionDigits = 2;
+
 QLineEdit* shortEdit(QAnyStringView name, int maxLength) {
   auto* field = namedEdit(name);
   field->setMaxLength(maxLength);
@@ -37,14 +43,6 @@ QComboBox* compactList(QAnyStringView name, const QStringList& items) {
 constexpr QMargins kBoxMargins(6, 4, 6, 6);
 constexpr int kRowSpacing = 3;
 
-// The system's time separator, taken from the locale's short time format.
-QChar timeSeparator() {
-  for (const QChar c : QLocale::system().timeFormat(QLocale::ShortFormat)) {
-    if (!c.isLetter()) return c;
-  }
-  return u':';
-}
-
 QGroupBox* identificationBox() {
   auto* box = new QGroupBox(QStringLiteral(" Информация о приборе "));
   box->setObjectName(QStringLiteral("GroupBox3"));
@@ -63,7 +61,8 @@ QGroupBox* generalSettingsBox() {
   auto* box = new QGroupBox(QStringLiteral(" Общие настройки прибора "));
   box->setObjectName(QStringLiteral("GroupBox4"));
   auto* grid = compactGrid(box, kBoxMargins, kRowSpacing);
-  addRow(grid, 0, QStringLiteral("Адрес  в сети:"), shortEdit(QStringLiteral("EditPribAdr"), 2));
+  addRow(grid, 0, QStringLiteral("Адрес  в сети:"),
+         shortEdit(QStringLiteral("EditPribAdr"), kByteDigits));
   addRow(grid, 1, QStringLiteral("Тип протокола:"),
          compactList(QStringLiteral("comboboxProtocol"),
                      {QStringLiteral("MODBUS-ASCII"), QStringLiteral("MODBUS-RTU")}));
@@ -100,9 +99,9 @@ QGroupBox* generalSettingsBox() {
                                                           QStringLiteral("(-1..1)V"),
                                                           QStringLiteral("(0…1000) Ом")}));
   addRow(grid, 4, QStringLiteral("Период фильтрации:"),
-         shortEdit(QStringLiteral("editPeriodFiltr"), 2));
+         shortEdit(QStringLiteral("editPeriodFiltr"), kByteDigits));
   addRow(grid, 5, QStringLiteral("Период архивирования:"),
-         shortEdit(QStringLiteral("editPeriodArh"), 2));
+         shortEdit(QStringLiteral("editPeriodArh"), kByteDigits));
 
   const std::pair<const char*, QString> switches[] = {
       {"CheckBoxFlagCanSqr", QStringLiteral("Включить функцию корнеизвлечения")},
@@ -163,7 +162,7 @@ QGroupBox* clockBox() {
       QStringLiteral("ComboBoxDayWeek"),
       {QStringLiteral("Пн."), QStringLiteral("Вт."), QStringLiteral("Ср."), QStringLiteral("Чт."),
        QStringLiteral("Пт."), QStringLiteral("Сб."), QStringLiteral("Вс.")});
-  auto* correct = shortEdit(QStringLiteral("EditCorrect"), 2);
+  auto* correct = shortEdit(QStringLiteral("EditCorrect"), kCorrectionDigits);
   correct->setText(QStringLiteral("0"));
   for (QWidget* field : {static_cast<QWidget*>(date), static_cast<QWidget*>(time),
                          static_cast<QWidget*>(dayWeek), static_cast<QWidget*>(correct)}) {

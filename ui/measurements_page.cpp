@@ -125,6 +125,10 @@ QWidget* MeasurementsPage::buildValues() {
   grid->addWidget(
       namedCheckBox("CheckBox1", QStringLiteral("Получить измеренияпо Ethernet"), group), row++, 0,
       1, 4);
+  // Below the page's own controls, so none of them moves.
+  grid->addWidget(
+      namedButton("BitBtnTrend", QStyle::SP_FileDialogContentsView, QStringLiteral("Тренд"), group),
+      row++, 0, 1, 4);
 
   grid->setRowStretch(row, 1);
   grid->setColumnStretch(3, 1);

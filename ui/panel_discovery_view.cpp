@@ -6,13 +6,14 @@
 #include <QPushButton>
 
 PanelDiscoveryView::PanelDiscoveryView(ConnectionPanel& panel, QTimer& timerIzmer,
-                                       QWidget& identificationBox)
+                                       QWidget& identificationBox, const bool& windowClosed)
     : panel_(panel),
       timerIzmer_(timerIzmer),
       code_(identificationBox.findChild<QLabel*>(QStringLiteral("statictextPribCode"))),
       version_(identificationBox.findChild<QLabel*>(QStringLiteral("statictextPribVer"))),
       date_(identificationBox.findChild<QLabel*>(QStringLiteral("statictextDatePrib"))),
-      serial_(identificationBox.findChild<QLabel*>(QStringLiteral("statictextPribSerial"))) {}
+      serial_(identificationBox.findChild<QLabel*>(QStringLiteral("statictextPribSerial"))),
+      windowClosed_(windowClosed) {}
 
 int PanelDiscoveryView::selectedPortIndex() const { return panel_.ComboBoxPort()->currentIndex(); }
 

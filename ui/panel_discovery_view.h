@@ -9,10 +9,12 @@
 class QLabel;
 
 // Discovery's view of the main window: the connection panel, the measurement
-// timer and the identification fields of GroupBox3.
+// timer and the identification fields of GroupBox3. `windowClosed` ends a
+// speed search after the attempt under way.
 class PanelDiscoveryView final : public device::DiscoveryView {
  public:
-  PanelDiscoveryView(ConnectionPanel& panel, QTimer& timerIzmer, QWidget& identificationBox);
+  PanelDiscoveryView(ConnectionPanel& panel, QTimer& timerIzmer, QWidget& identificationBox,
+                     const bool& windowClosed);
 
   int selectedPortIndex() const override;
   int selectedBaudIndex() const override;
@@ -21,6 +23,7 @@ class PanelDiscoveryView final : public device::DiscoveryView {
   void setFindButtonEnabled(bool enabled) override;
   void stopMeasurementTimer() override;
   void showIdentification(const device::IdentificationTexts& texts) override;
+  bool cancelRequested() const override { return windowClosed_; }
 
  private:
   ConnectionPanel& panel_;
@@ -29,4 +32,5 @@ class PanelDiscoveryView final : public device::DiscoveryView {
   QLabel* version_;
   QLabel* date_;
   QLabel* serial_;
+  const bool& windowClosed_;
 };

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "ui/compact_layout.h"
+#include "ui/decimal_point_typing.h"
 #include "ui/named_controls.h"
 #include "ui/value_field.h"
 
@@ -22,6 +23,7 @@ QLineEdit* valueField(QAnyStringView name, QWidget* parent) {
   field->setInputMask(SetpointsPage::initialValueMask());
   field->setText(QStringLiteral("    "));
   field->setMaximumWidth(90);
+  new DecimalPointTyping(*field);
   return field;
 }
 

@@ -31,8 +31,10 @@
 #include "device/setpoints.h"
 #include "modbus/steady_tick.h"
 #include "transport/tcp/client_socket.h"
+#include "trend/setpoint_levels.h"
 #include "ui/archive_page.h"
 #include "ui/calibration_page.h"
+#include "ui/compact_tab_style.h"
 #include "ui/connection_panel.h"
 #include "ui/connection_settings.h"
 #include "ui/debug_dump_observer.h"
@@ -44,6 +46,8 @@
 #include "ui/panel_discovery_view.h"
 #include "ui/setpoints_page.h"
 #include "ui/tform_help.h"
+#include "ui/tform_trend.h"
+#include "ui/trend_recorder.h"
 #include "ui/window_operation_controls.h"
 
 namespace {
@@ -77,6 +81,7 @@ TformMain::TformMain(QString settingsPath, MessageDisplay& messages, QWidget* pa
   panel_ = new ConnectionPanel;
   pageControl_ = new QTabWidget;
   pageControl_->setObjectName(QStringLiteral("PageControl1"));
+  CompactTabStyle::apply(*pageControl_->tabBar());
   generalPage_ = new GeneralSettingsPage;
   pageControl_->addTab(generalPage_, QStringLiteral("Общие настройки"));
   measurementsPage_ = new MeasurementsPage;
@@ -107,6 +112,7 @@ TformMain::TformMain(QString settingsPath, MessageDisplay& messages, QWidget* pa
   frame->addLayout(body, 1);
   frame->addWidget(statusBar_);
 
+  trendRecorder_ = new TrendRecorder(this);
   timerIzmer_ = namedTimer(this, QStringLiteral("TimerIzmer"), kTimerIzmerInterval);
   timerTimer_ = namedTimer(this, QStringLiteral("TimerTimer"), kTimerTimerInterval);
   connect(timerTimer_, &QTimer::timeout, this, &TformMain::TimerTimerTimer);
@@ -129,6 +135,7 @@ TformMain::TformMain(QString settingsPath, MessageDisplay& messages, QWidget* pa
       {"btnWriteDataTime", &TformMain::btnWriteDataTimeClick},
       {"BitBtnIzmerStart", &TformMain::BitBtnIzmerStartClick},
       {"BitBtnIzmerStop", &TformMain::BitBtnIzmerStopClick},
+      {"BitBtnTrend", &TformMain::BitBtnTrendClick},
       {"BitBtnReadKoeff", &TformMain::BitBtnReadKoeffClick},
       {"BitBtnWriteKoeff", &TformMain::BitBtnWriteKoeffClick},
       {"BitBtnCalibPoint", &TformMain::BitBtnCalibPointClick},
@@ -181,9 +188,11 @@ void TformMain::attachPort(modbus::PortInterface& port, modbus::TickSource* tick
     tick = ownTick_.get();
   }
   poll_.reset();
-  link_ = std::make_unique<device::DeviceLink>(
-      modbus::LinkServices{port, *tick, pump_, observer_.get()});
+  modbus::LinkServices services{port, *tick, pump_, observer_.get()};
+  if (connection_settings::fastExchange(settings_)) services.mode = modbus::ExchangeMode::kFast;
+  link_ = std::make_unique<device::DeviceLink>(services);
   poll_ = std::make_unique<device::MeasurementPoll>(*link_, *measurementsPage_);
+  poll_->setListener(trendRecorder_);
 }
 
 bool TformMain::deferWhileBusy(const char* buttonName, std::function<void()> retry) {
@@ -218,6 +227,7 @@ void TformMain::showEvent(QShowEvent* event) {
 
 void TformMain::closeEvent(QCloseEvent* event) {
   FormClose();
+  endOperations();
   event->accept();
 }
 
@@ -293,6 +303,15 @@ void TformMain::FormClose() {
   }
 }
 
+void TformMain::endOperations() {
+  closed_ = true;
+  messages_.windowClosed();
+  timerIzmer_->stop();
+  timerTimer_->stop();
+  archivePage_->requestCancel();
+  if (link_) link_->shutDown();
+}
+
 void TformMain::reportWriteFailure(const ProfileFile::WriteError& error) {
   messages_.exception(error.what());
 }
@@ -307,13 +326,14 @@ void TformMain::updatePortToolTip() {
 void TformMain::TimerTimerTimer() { generalPage_->showPcClock(QDateTime::currentDateTime()); }
 
 void TformMain::BitBtnFindPribClick() {
+  if (closed_) return;
   if (!link_) {
     messages_.error(device::kCannotOpenPortText);
     return;
   }
   if (deferWhileBusy("BitBtnFindPrib", [this] { BitBtnFindPribClick(); })) return;
   PanelDiscoveryView view(*panel_, *timerIzmer_,
-                          *generalPage_->findChild<QWidget*>(QStringLiteral("GroupBox3")));
+                          *generalPage_->findChild<QWidget*>(QStringLiteral("GroupBox3")), closed_);
   const bool outer = !std::exchange(operationRunning_, true);
   device::RunDiscovery(*link_, view, messages_);
   if (outer) operationRunning_ = false;
@@ -333,6 +353,7 @@ void TformMain::Button1Click() {
 
 template <typename Operation>
 void TformMain::runOperation(const char* buttonName, Operation operation) {
+  if (closed_) return;
   if (!link_) {
     messages_.error(device::kCannotOpenPortText);
     return;
@@ -394,8 +415,16 @@ void TformMain::BitBtnIzmerStopClick() {
   if (link_) link_->closePort();
 }
 
+// The trend only listens to the poll: opening it sends nothing.
+void TformMain::BitBtnTrendClick() {
+  if (!formTrend_) formTrend_ = new TformTrend(*trendRecorder_, settings_.path(), messages_, this);
+  formTrend_->show();
+  formTrend_->raise();
+  formTrend_->activateWindow();
+}
+
 void TformMain::TimerIzmerTimer() {
-  if (!poll_) return;
+  if (!poll_ || closed_) return;
   poll_->poll(QLocale::system().decimalPoint().toStdString());
 }
 
@@ -436,14 +465,21 @@ void TformMain::BitBtnSetCurrentClick() {
 
 void TformMain::BitBtnReadNatrUstClick() {
   runOperation("BitBtnReadNatrUst", [this](device::OperationControls& controls) {
-    device::ReadSetpoints(*link_, controls, *setpointsPage_, messages_, setpointsPage_->keptByte());
+    const auto outcome = device::ReadSetpoints(*link_, controls, *setpointsPage_, messages_,
+                                               setpointsPage_->keptByte());
+    if (outcome == device::OperationOutcome::kDone)
+      trendRecorder_->setSetpointLevels(trend::SetpointLevelsOf(setpointsPage_->setpointsForm()));
   });
 }
 
 void TformMain::BitBtnWriteNatrUstClick() {
   runOperation("BitBtnWriteNatrUst", [this](device::OperationControls& controls) {
-    device::WriteSetpoints(*link_, controls, *setpointsPage_, messages_, setpointsPage_->keptByte(),
-                           QLocale::system().decimalPoint().toStdString());
+    const auto outcome = device::WriteSetpoints(*link_, controls, *setpointsPage_, messages_,
+                                                setpointsPage_->keptByte(),
+                                                QLocale::system().decimalPoint().toStdString());
+    // The instrument now holds what the fields show.
+    if (outcome == device::OperationOutcome::kDone)
+      trendRecorder_->setSetpointLevels(trend::SetpointLevelsOf(setpointsPage_->setpointsForm()));
   });
 }
 
@@ -484,7 +520,7 @@ void TformMain::ClientSocket1Read() {
 }
 
 void TformMain::btnObmenClick() {
-  if (!link_) return;
+  if (!link_ || closed_) return;
   device::RunDebugExchange(*link_, *findChild<DebugPage*>(), messages_,
                            QLocale::system().decimalPoint().toStdString());
 }

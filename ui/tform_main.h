@@ -12,6 +12,7 @@
 #include "device/measurement_poll.h"
 #include "modbus/platform_services.h"
 #include "modbus/port_interface.h"
+#include "ui/open_window_messages.h"
 #include "ui/profile_file.h"
 #include "ui/qt_event_pump.h"
 
@@ -25,6 +26,8 @@ class QAbstractButton;
 class QStatusBar;
 class QTabWidget;
 class QTimer;
+class TformTrend;
+class TrendRecorder;
 class SetpointsPage;
 class TformHelp;
 
@@ -34,7 +37,9 @@ class TClientSocket;
 
 // The main window: connection panel on the left, the tab pages, the status
 // bar and the two timers. Restores port and speed from the settings file when
-// first shown and stores them when closed.
+// first shown and stores them when closed. Closing also ends whatever runs on
+// the link: the exchange under way finishes, no further one starts, the port
+// closes, so the program ends with the window.
 class TformMain : public QWidget {
   Q_OBJECT
 
@@ -51,6 +56,8 @@ class TformMain : public QWidget {
   // in tests). The tick must outlive the window.
   void attachPort(modbus::PortInterface& port, modbus::TickSource* tick = nullptr);
   device::DeviceLink* link() const { return link_.get(); }
+  // What the trend window shows: every poll of the last hour.
+  TrendRecorder& trendRecorder() const { return *trendRecorder_; }
 
   ProfileFile& settings() { return settings_; }
 
@@ -69,6 +76,7 @@ class TformMain : public QWidget {
   void BitBtnIzmerStartClick();
   void BitBtnIzmerStopClick();
   void TimerIzmerTimer();
+  void BitBtnTrendClick();
 
   void BitBtnReadKoeffClick();
   void BitBtnWriteKoeffClick();
@@ -100,6 +108,9 @@ class TformMain : public QWidget {
  private:
   void FormShow();
   void FormClose();
+  // The archive read and the speed search end as their cancel does, the
+  // poll stops, every other operation ends with its request under way.
+  void endOperations();
   void selectListDefaults();
   void setUpArchiveGrid();
   void restoreConnection();
@@ -114,7 +125,7 @@ class TformMain : public QWidget {
   void runOperation(const char* buttonName, Operation operation);
 
   ProfileFile settings_;
-  MessageDisplay& messages_;
+  OpenWindowMessages messages_;
   ConnectionPanel* panel_;
   QTabWidget* pageControl_;
   GeneralSettingsPage* generalPage_;
@@ -132,8 +143,11 @@ class TformMain : public QWidget {
   std::unique_ptr<DebugDumpObserver> observer_;
   std::unique_ptr<device::DeviceLink> link_;
   std::unique_ptr<device::MeasurementPoll> poll_;
+  TrendRecorder* trendRecorder_;
+  TformTrend* formTrend_ = nullptr;  // made at the first "Тренд"
   std::set<std::string> deferredClicks_;
   bool operationRunning_ = false;  // a button's operation, not the poll, holds the link
+  bool closed_ = false;            // nothing starts on the link any more
 
   bool shown_ = false;
   bool settingsUsable_ = false;

@@ -2,11 +2,15 @@
 // polls the simulator on a pseudo-terminal through the real serial port
 // component, in real time, for a given number of seconds. Reports how long
 // each timer tick takes to bring fresh values into the fields, and what the
-// whole process costs in CPU while polling. Runs on the offscreen platform.
+// whole process costs in CPU while polling. The window "Тренд" is open
+// throughout, first filled with a full hour of points fed at speed: how long
+// one redraw of it takes (and its share of a poll period) and how much memory
+// the window holds. Runs on the offscreen platform.
 //
 // bench_poll [--seconds N]   (default 22: eleven ticks of 2 s)
 
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QEvent>
@@ -19,9 +23,11 @@
 #include <QTimerEvent>
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -30,6 +36,10 @@
 #include "ui/connection_settings.h"
 #include "ui/printing_display.h"
 #include "ui/profile_file.h"
+#include "ui/tform_main.h"
+#include "ui/tform_trend.h"
+#include "ui/trend_plot.h"
+#include "ui/trend_recorder.h"
 
 namespace {
 
@@ -92,6 +102,38 @@ int secondsFromArguments(int argc, char* argv[]) {
   return kDefaultSeconds;
 }
 
+// Resident memory of the process, from /proc.
+double residentKb() {
+  std::ifstream statm("/proc/self/statm");
+  long pages = 0;
+  long resident = 0;
+  statm >> pages >> resident;
+  return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / 1024.0;
+}
+
+// An hour of polls ending now, at speed: a measurement drifting through a
+// slow wave, a fault for a while and a few missed polls.
+void feedHour(TrendRecorder& recorder) {
+  const QDateTime now = QDateTime::currentDateTime();
+  QDateTime at = now.addMSecs(-int64_t{kPollPeriodMs} * static_cast<int64_t>(trend::kHourSamples));
+  recorder.setClock([&at] { return at; });
+  for (size_t n = 0; n < trend::kHourSamples; ++n) {
+    at = at.addMSecs(kPollPeriodMs);
+    if (n % 300 == 150) {
+      recorder.missed();
+      continue;
+    }
+    device::CurrentData data;
+    const double phase = static_cast<double>(n) / 120.0;
+    data.physical = static_cast<float>(250.0 + 40.0 * std::sin(phase));
+    data.parameter = static_cast<float>(12.0 + 4.0 * std::sin(phase));
+    data.coldJunction = static_cast<float>(22.0 + 0.5 * std::cos(phase / 3));
+    data.faultWord = (n > 900 && n < 960) ? 0x0004 : 0;
+    recorder.measured(data);
+  }
+  recorder.setClock({});
+}
+
 template <typename T>
 T* child(QWidget& window, const char* name) {
   auto* found = window.findChild<T*>(QString::fromLatin1(name));
@@ -126,6 +168,26 @@ int main(int argc, char* argv[]) {
   auto* stop = child<QPushButton>(form, "BitBtnIzmerStop");
   auto* dateTime = child<QLabel>(form, "StaticTextIzmerDateTime");
   if (!timer || !start || !stop || !dateTime) return 1;
+
+  // The trend window, open through its button, with a full hour in it.
+  const double kbBeforeTrend = residentKb();
+  child<QPushButton>(form, "BitBtnTrend")->click();
+  auto* trendWindow = child<TformTrend>(form, "TformTrend");
+  if (!trendWindow) return 1;
+  feedHour(form.trendRecorder());
+  QCoreApplication::processEvents();
+  constexpr int kRedraws = 50;
+  std::vector<double> redrawMs;
+  for (int n = 0; n < kRedraws; ++n) {
+    const auto begin = Clock::now();
+    trendWindow->plot().repaint();
+    redrawMs.push_back(std::chrono::duration<double, std::milli>(Clock::now() - begin).count());
+  }
+  const double trendKb = residentKb() - kbBeforeTrend;
+  const double redrawMedian = median(redrawMs);
+  std::printf("trend: %zu points, redraw median %.2f ms (max %.2f ms), window holds %.0f kB\n",
+              form.trendRecorder().samples().samples().size(), redrawMedian,
+              *std::max_element(redrawMs.begin(), redrawMs.end()), trendKb);
 
   TickStamp stamp(*timer, simulator);
   timer->installEventFilter(&stamp);
@@ -180,7 +242,10 @@ int main(int argc, char* argv[]) {
               *std::max_element(tickMs.begin(), tickMs.end()));
   std::printf("CPU: process %.2f %% of one core, user-interface thread %.2f %%\n", cpuPct,
               uiCpuPct);
-  std::printf("BENCH poll cpu_pct=%.2f tick_ms=%.1f ui_cpu_pct=%.2f failed=%d ticks=%zu\n", cpuPct,
-              tickMedian, uiCpuPct, failed, tickMs.size());
+  std::printf(
+      "BENCH poll cpu_pct=%.2f tick_ms=%.1f ui_cpu_pct=%.2f failed=%d ticks=%zu "
+      "trend_points=%zu trend_redraw_ms=%.2f trend_redraw_cpu_pct=%.3f trend_kb=%.0f\n",
+      cpuPct, tickMedian, uiCpuPct, failed, tickMs.size(), trend::kHourSamples, redrawMedian,
+      100.0 * redrawMedian / kPollPeriodMs, trendKb);
   return 0;
 }

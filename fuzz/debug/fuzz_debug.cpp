@@ -2,9 +2,11 @@
 // whose display fields are decoded.
 
 #include <bit>
+#include <cctype>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -46,13 +48,29 @@ void checkSingle(float value) {
   require(std::fabs(back - value) <= std::fabs(double{value}) * 1e-7);
 }
 
+// A text taken gives one byte per whole group, and each byte is the two
+// digits of its group read in either case.
+void checkHexText(const std::string& text) {
+  const auto parsed = device::ParseHexText(text);
+  if (!parsed) return;
+  const auto characters = device::Utf8Characters(text);
+  require(characters.size() == text.size());
+  require(parsed->size() == (characters.size() / 3) % 256);
+  for (size_t i = 0; i < parsed->size(); ++i) {
+    char digits[3] = {};
+    std::snprintf(digits, sizeof digits, "%02X", static_cast<unsigned char>((*parsed)[i]));
+    for (size_t k = 0; k < 2; ++k) {
+      require(std::toupper(static_cast<unsigned char>(text[3 * i + k])) == digits[k]);
+    }
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);
 
-  const modbus::ByteString parsed = device::ParseHexText(bytes);
-  require(parsed.size() == (device::Utf8Characters(bytes).size() / 3) % 256);
+  checkHexText(bytes);
 
   checkTexts(bytes, ",");
   checkTexts(bytes, "\xC2\xA0");  // a separator of two bytes

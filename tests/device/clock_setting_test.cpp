@@ -77,15 +77,15 @@ TEST_F(ClockSettingTest, FailedReadEmptiesBothClockFields) {
 }
 
 TEST_F(ClockSettingTest, WriteSendsTheClockWithItsCorrection) {
-  fields_.form = {"31.02.26", " 9:05:00", -1, "-9"};
+  fields_.form = {"29.02.28", " 9:05:00", -1, "-9"};
   link_.parameters().timing = device::kFastTiming;
   link_.results = {WriteReply(4000, 4)};
 
   EXPECT_EQ(write(), OperationOutcome::kDone);
   EXPECT_EQ(log_, (EventLog{"stop timer", "port check COM1", "write HR 4000+4 at 2 2500/2000/500",
                             "confirm Дата и время установлены"}));
-  // Day 31 of February goes out as typed; nothing selected sends day of week 0.
-  EXPECT_EQ(link_.written.at(0), std::string("\x00\x05\x09\x00\x1F\x02\x1A\xF7", 8));
+  // The leap day of 2028; nothing selected sends day of week 0.
+  EXPECT_EQ(link_.written.at(0), std::string("\x00\x05\x09\x00\x1D\x02\x1C\xF7", 8));
   EXPECT_EQ(link_.parameters().timing.responseDelay, device::kFastTiming.responseDelay);
 
   log_.clear();
@@ -129,6 +129,46 @@ TEST_F(ClockSettingTest, WriteReportsEveryBadFieldBeforeThePortCheck) {
   EXPECT_EQ(write(), OperationOutcome::kPortError);
   EXPECT_EQ(log_, (EventLog{"stop timer", "error Неверный ввод значения коррекции",
                             "port check COM1", "error Не могу открыть порт"}));
+}
+
+TEST_F(ClockSettingTest, ADateOrTimeTheCalendarOrClockDoesNotHaveIsRefused) {
+  const struct {
+    const char* date;
+    const char* time;
+    bool dateValid;
+    bool timeValid;
+  } cases[] = {
+      {"45.13.27", "25:61:99", false, false}, {"00.01.26", "00:00:00", false, true},
+      {"32.01.26", "23:59:59", false, true},  {"31.04.26", "12:00:00", false, true},
+      {"30.04.26", "12:00:00", true, true},   {"01.00.26", "12:00:00", false, true},
+      {"01.13.26", "12:00:00", false, true},  {"29.02.26", "12:00:00", false, true},
+      {"29.02.28", "12:00:00", true, true},  // 2028 is a leap year
+      {"29.02.00", "12:00:00", true, true},  // so is 2000
+      {"28.02.99", "12:00:00", true, true},   {"29.02.99", "12:00:00", false, true},
+      {"31.12.99", "24:00:00", true, false},  {"31.12.99", "23:60:00", true, false},
+      {"31.12.99", "23:59:60", true, false},  {"31.12.99", " 0: 0: 0", true, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.date) + " " + c.time);
+    log_.clear();
+    link_.written.clear();
+    link_.results = {WriteReply(4000, 4)};
+    fields_.form = {c.date, c.time, 0, "0"};
+    const auto outcome = write();
+    EventLog expected{"stop timer"};
+    if (!c.dateValid) expected.push_back("error Неверный ввод даты");
+    if (!c.timeValid) expected.push_back("error Неверный ввод времени");
+    expected.push_back("port check COM1");
+    if (c.dateValid && c.timeValid) {
+      expected.push_back("write HR 4000+4 at 2 2500/2000/500");
+      expected.push_back("confirm Дата и время установлены");
+      EXPECT_EQ(outcome, OperationOutcome::kDone);
+    } else {
+      EXPECT_EQ(outcome, OperationOutcome::kRefused);
+      EXPECT_TRUE(link_.written.empty()) << "nothing written";
+    }
+    EXPECT_EQ(log_, expected);
+  }
 }
 
 TEST(PcClock, TwoDigitPartsTheYearModuloThousandAndTheDayText) {

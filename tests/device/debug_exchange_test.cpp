@@ -22,21 +22,32 @@ TEST(ParseHexText, EveryWholeGroupOfThreeGivesOneByte) {
     modbus::ByteString expected;
   } cases[] = {
       {"0F 0F 01 02 ", bytes({0x0F, 0x0F, 0x01, 0x02})},
-      {"0F,0F ", bytes({0x0F, 0x0F})},  // the separator is never examined
-      {"0FX0F ", bytes({0x0F, 0x0F})},
+      {"0f 0F a1 Bc ", bytes({0x0F, 0x0F, 0xA1, 0xBC})},  // either case
+      {"0F,0F ", bytes({0x0F, 0x0F})},                    // the separator's value is never used
+      {"0F;0F-0F.0F ", bytes({0x0F, 0x0F, 0x0F, 0x0F})},
       {"0F0F ", bytes({0x0F})},  // "F " is no whole group
+      {"0F00F ", bytes({0x0F, 0x0F})},
       {"FF ", bytes({0xFF})},
       {" ", bytes({})},
       {"0F", bytes({})},
-      // Not digits: their own codes, the sum taken modulo 256.
-      {"a1 ", bytes({0x11})},  // 16 * 61h + 1
-      {"0G ", bytes({0x47})},  // 'G' = 47h
-      {"Ф0 ", bytes({0x40})},  // 16 * D4h, its code page 1251 code
-      {"€0 ", bytes({0xF0})},  // '?' (3Fh): no code in the code page
-      {"ФФФ", bytes({0x14})},  // three characters, six bytes of UTF-8
-      {"ФF 12 ", bytes({0x4F, 0x12})},
   };
   for (const auto& c : cases) EXPECT_EQ(device::ParseHexText(c.text), c.expected) << c.text;
+}
+
+TEST(ParseHexText, ACharacterOutsideTheDigitsAndSeparatorsRefusesTheText) {
+  for (const char* text : {
+           "0G ",      // no hex digit
+           "0FX0F ",   // a letter is no separator
+           "0F 0F Z",  // not even after the last group
+           "Ф0 ",      // a letter of the code page
+           "0F 0F ",   // a blank beyond ASCII
+           "€0 ",
+           "0F  0F ",  // a separator in a digit place
+           " F ",
+           "0F 0F 1 2 ",
+       }) {
+    EXPECT_EQ(device::ParseHexText(text), std::nullopt) << text;
+  }
 }
 
 TEST(ParseHexText, TheGroupCountIsEightBit) {
@@ -45,6 +56,7 @@ TEST(ParseHexText, TheGroupCountIsEightBit) {
   EXPECT_EQ(device::ParseHexText(text), "") << "256 groups count as none";
   EXPECT_EQ(device::ParseHexText(text + "CD "), bytes({0xAB})) << "257 as one, the first";
   EXPECT_EQ(device::ParseHexText(text.substr(3)), std::string(255, '\xAB'));
+  EXPECT_EQ(device::ParseHexText(text + "CG "), std::nullopt) << "every group is examined";
 }
 
 class RecordingDebugView : public device::DebugExchangeView {
@@ -77,7 +89,7 @@ class DebugExchangeTest : public ::testing::Test {
                   .responseDelay = "50",
                   .exchangeDelay = "20",
                   .commandIndex = device::kDebugWriteMultipleRegisters,
-                  .address = "257",  // low 8 bits: 1
+                  .address = "1",
                   .start = "13",
                   .count = "2",
                   .data = "0F 0F 01 02"};
@@ -179,21 +191,64 @@ TEST_F(DebugExchangeTest, AFieldThatIsNoIntegerStopsTheClickBeforeAnythingIsClea
   EXPECT_TRUE(port_.calls.empty());
 }
 
-TEST_F(DebugExchangeTest, ACountBeyondSixteenBitsIsRefusedBeforeAnythingIsCleared) {
+TEST_F(DebugExchangeTest, ValuesThatWouldGoOutCutAreRefusedBeforeAnythingIsCleared) {
   view_.form.commandIndex = device::kDebugReadHoldingRegisters;
-  for (const char* count : {"65536", "-1", "2147483647"}) {
+  const struct {
+    const char* address;
+    const char* start;
+    const char* count;
+    const char* message;
+  } cases[] = {
+      {"256", "13", "1", device::kAddressRangeText},  // would go to address 0
+      {"-1", "13", "1", device::kAddressRangeText},
+      {"1", "74536", "1", device::kStartRangeText},   // would read register 9000
+      {"1", "-65410", "1", device::kStartRangeText},  // would read register 126
+      {"1", "65536", "1", device::kStartRangeText},
+      {"1", "13", "65536", device::kCountRangeText},
+      {"1", "13", "-1", device::kCountRangeText},
+      {"1", "13", "2147483647", device::kCountRangeText},
+      {"300", "70000", "70000", device::kAddressRangeText},  // the first field's message
+      {"1", "70000", "70000", device::kStartRangeText},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.address) + " " + c.start + " " + c.count);
     log_.clear();
-    view_.form.count = count;
-    EXPECT_EQ(click(), device::OperationOutcome::kRefused) << count;
-    EXPECT_EQ(log_, (EventLog{"error " + std::string(device::kCountRangeText)})) << count;
+    view_.form.address = c.address;
+    view_.form.start = c.start;
+    view_.form.count = c.count;
+    EXPECT_EQ(click(), device::OperationOutcome::kRefused);
+    EXPECT_EQ(log_, (EventLog{"error " + std::string(c.message)}));
   }
   EXPECT_TRUE(port_.calls.empty());
 
-  // The largest count goes out whole.
+  // The largest of each go out whole.
+  view_.form.address = "255";
+  view_.form.start = "65535";
   view_.form.count = "65535";
   EXPECT_EQ(click(), device::OperationOutcome::kDone);
   ASSERT_EQ(port_.written.size(), 1u);
-  EXPECT_EQ(port_.written[0], modbus::BuildFrame(bytes({0x01, 0x03, 0x00, 0x0D, 0xFF, 0xFF})));
+  EXPECT_EQ(port_.written[0], modbus::BuildFrame(bytes({0xFF, 0x03, 0xFF, 0xFF, 0xFF, 0xFF})));
+}
+
+TEST_F(DebugExchangeTest, DataOutsideHexPairsIsRefusedAfterTheClearing) {
+  view_.form.commandIndex = device::kDebugWriteMultipleCoils;
+  view_.form.count = "16";
+  for (const char* data : {"0G 0F", "0F 0Ж", "0F 0F Z", "0F  0F", "0FX0F"}) {
+    SCOPED_TRACE(data);
+    log_.clear();
+    view_.form.data = data;
+    EXPECT_EQ(click(), device::OperationOutcome::kRefused);
+    EXPECT_EQ(log_, (EventLog{"clear", "error " + std::string(device::kBadHexDataText)}));
+  }
+  EXPECT_TRUE(port_.written.empty());
+
+  // Lower case is the same digits: "0f" as relay data goes out as 0Fh, not 66h.
+  log_.clear();
+  view_.form.data = "0f a0";
+  click();
+  ASSERT_EQ(port_.written.size(), 1u);
+  EXPECT_EQ(port_.written[0],
+            modbus::BuildFrame(bytes({0x01, 0x0F, 0x00, 0x0D, 0x00, 0x10, 0x02, 0x0F, 0xA0})));
 }
 
 TEST_F(DebugExchangeTest, ReadsShowTheResultAndASilentInstrumentItsCode) {

@@ -130,6 +130,34 @@ TEST_F(DeviceLinkTest, ClosePortDuringAnExchangeClosesOnceTheExchangeHasEnded) {
             (Calls{"Close"}));
 }
 
+TEST_F(DeviceLinkTest, ShutDownLetsTheExchangeUnderWayEndThenClosesAndTakesNoMore) {
+  // A silent instrument: the exchange waits out its time and leaves the port open.
+  size_t callsAtShutDown = 0;
+  clock_.onPump = [&] {
+    if (callsAtShutDown != 0) return;
+    link_.shutDown();
+    callsAtShutDown = port_.calls.size();
+  };
+  const uint32_t sent = clock_.Tick();
+  EXPECT_EQ(link_.readHoldingRegisters(0, 1).size(), 1u);
+  EXPECT_EQ(clock_.Tick() - sent, 2000u) << "the exchange under way ends as usual";
+  ASSERT_GT(callsAtShutDown, 0u);
+  EXPECT_EQ(Calls(port_.calls.begin() + static_cast<long>(callsAtShutDown), port_.calls.end()),
+            (Calls{"Close"}));
+
+  clock_.onPump = nullptr;
+  const size_t callsBefore = port_.calls.size();
+  EXPECT_EQ(link_.readInputRegisters(0, 13),
+            std::string(1, static_cast<char>(device::DeviceLink::kBusyResult)));
+  EXPECT_EQ(link_.writeMultipleRegisters(4000, 4, std::string(8, '\0')).size(), 1u);
+  EXPECT_FALSE(link_.portCheck());
+  bool ran = false;
+  EXPECT_FALSE(link_.runExclusive([&](const modbus::LinkServices&) { ran = true; }));
+  EXPECT_FALSE(ran);
+  EXPECT_EQ(port_.calls.size(), callsBefore) << "the port is not touched again";
+  EXPECT_EQ(port_.written.size(), 1u);
+}
+
 TEST_F(DeviceLinkTest, ClosePortIgnoresErrors) {
   port_.failAt = "Close";
   EXPECT_TRUE(link_.closePort());

@@ -107,6 +107,18 @@ TEST_F(DiscoveryTest, SearchFailingAtEverySpeedEndsAt115200) {
   EXPECT_EQ(view_.shown.serial, "7");
 }
 
+TEST_F(DiscoveryTest, CancelDuringAnAttemptEndsTheSearchAfterIt) {
+  view_.autoFind = true;
+  int attempts = 0;
+  link_.duringRequest = [&] {
+    if (++attempts == 2) view_.cancel = true;
+  };
+  EXPECT_EQ(run(), DiscoveryOutcome::kCancelled);
+  EXPECT_EQ(log_, (EventLog{"stop timer", "disable", "port check COM1", readAt(0), "select 0",
+                            readAt(1), "select 1", "enable"}))
+      << "no further speed, no message";
+}
+
 TEST_F(DiscoveryTest, UnknownTypeStillShowsTheBlockAndCountsAsFound) {
   view_.autoFind = true;
   link_.results = {ReadReply(identificationData(3))};

@@ -31,6 +31,7 @@ class RecordingDiscoveryView : public device::DiscoveryView {
   int baudIndex = 2;
   bool autoFind = false;
   bool findButtonEnabled = true;
+  bool cancel = false;
   device::IdentificationTexts shown;
 
   int selectedPortIndex() const override { return portIndex; }
@@ -50,6 +51,7 @@ class RecordingDiscoveryView : public device::DiscoveryView {
     log_.push_back("show " + texts.type + " " + texts.version + " " + texts.date + " " +
                    texts.serial);
   }
+  bool cancelRequested() const override { return cancel; }
 
  private:
   EventLog& log_;

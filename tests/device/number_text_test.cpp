@@ -22,6 +22,35 @@ TEST(MeasuredValue, RoundsToSixSignificantDigitsThenToTheDecimals) {
   EXPECT_EQ(FormatMeasuredValue(0.25, 1, ","), "0,3");
 }
 
+// Values of the measurement page (3 decimals, the temperature 1) and of the
+// archive grid (1 decimal) in both separators. The run under ru_RU.UTF-8
+// makes the C library write a decimal comma of its own, which must not leak in.
+TEST(MeasuredValue, TakesOnlyTheGivenSeparatorWhateverTheCLibraryLocale) {
+  const struct {
+    double value;
+    int decimals;
+    const char* comma;
+    const char* point;
+  } cases[] = {
+      {1234.5678f, 3, "1234,570", "1234.570"},
+      {21.96f, 1, "22,0", "22.0"},
+      {12.0f, 3, "12,000", "12.000"},
+      {12.0f, 1, "12,0", "12.0"},
+      {-12.3f, 1, "-12,3", "-12.3"},
+      {-1234.5678f, 3, "-1234,570", "-1234.570"},
+      {4.04f, 1, "4,0", "4.0"},
+      {-1.2f, 1, "-1,2", "-1.2"},
+      {0.5, 0, "1", "1"},
+      {1234567.0, 3, "1,23457E+06", "1.23457E+06"},
+      {-1.5e-7, 3, "0,000", "0.000"},
+      {-3.0e38, 1, "-3,00000E+38", "-3.00000E+38"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FormatMeasuredValue(c.value, c.decimals, ","), c.comma) << c.value;
+    EXPECT_EQ(FormatMeasuredValue(c.value, c.decimals, "."), c.point) << c.value;
+  }
+}
+
 TEST(MeasuredValue, NegativeValuesKeepTheirSignUnlessTheyRoundToZero) {
   EXPECT_EQ(FormatMeasuredValue(-21.96f, 1, ","), "-22,0");
   EXPECT_EQ(FormatMeasuredValue(-0.06, 1, ","), "-0,1");

@@ -45,6 +45,14 @@ TEST(CommandLine, TakesEveryOption) {
   EXPECT_FALSE(o->simulator.checkLineSpeed);
 }
 
+TEST(CommandLine, AnAddressGivenAgainAddsAnInstrumentToTheLine) {
+  const auto o = parse({"--address", "3", "-a", "7", "--address", "12"});
+  ASSERT_TRUE(o);
+  EXPECT_EQ(o->simulator.networkAddress, 3);
+  EXPECT_EQ(o->simulator.moreAddresses, (std::vector<uint8_t>{7, 12}));
+  EXPECT_TRUE(parse({})->simulator.moreAddresses.empty());
+}
+
 TEST(CommandLine, FaultWordAndOutputsTakeDecimalOrHex) {
   const struct {
     std::vector<std::string> args;
@@ -110,10 +118,11 @@ TEST(CommandLine, HelpDocumentsEveryOption) {
   const std::string help = HelpText();
   for (const char* option :
        {"--device", "--link", "--speed", "--any-speed", "--address", "--turnaround", "--fault",
-        "--fault-ms", "--fault-word", "--outputs", "--tcp", "--help"}) {
+        "--fault-ms", "--fault-word", "--outputs", "--tcp", "--version", "--help"}) {
     EXPECT_NE(help.find(option), std::string::npos) << option;
   }
   EXPECT_TRUE(parse({"-h"})->help);
+  EXPECT_TRUE(parse({"--version"})->version);
 }
 
 }  // namespace

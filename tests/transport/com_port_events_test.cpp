@@ -23,9 +23,9 @@ class PortOnFakeDevice : public ::testing::Test {
   PortOnFakeDevice() { port_.SetComNumber(1); }
   ~PortOnFakeDevice() override { port_.Close(); }
 
-  void fire(uint32_t mask) {
+  void fire(uint32_t mask, uint32_t errors = 0) {
     std::lock_guard lock(dev_.mutex);
-    dev_.lineWaits.push_back({LineWait::Kind::kEvent, mask});
+    dev_.lineWaits.push_back({LineWait::Kind::kEvent, mask, errors});
     dev_.changed.notify_all();
   }
   template <typename Pred>
@@ -43,23 +43,32 @@ class PortOnFakeDevice : public ::testing::Test {
   TAfComPort port_{"CommModBus", std::make_unique<FakeSerialDevice>(dev_)};
 };
 
-TEST_F(PortOnFakeDevice, ALineEventNobodyHearsStillTakesTheErrorsGatheredBeforeIt) {
+// Status queries (every read asks one) see the same errors as the line
+// events, earlier or later; what they gather must not move bits from one
+// report to another.
+TEST_F(PortOnFakeDevice, EachLineErrorReportCarriesTheBitsOfItsOwnEvent) {
   std::vector<uint32_t> reported;
+  int reads = 0;
   port_.OnLineError = [&](TAfCustomSerialPort&, uint32_t errors) { reported.push_back(errors); };
+  port_.OnDataRecived = [&](TAfCustomSerialPort& sender, int32_t) {
+    sender.ReadString();
+    ++reads;
+  };
   port_.Open();
   {
     std::lock_guard lock(dev_.mutex);
-    dev_.errors = CE_FRAME;
+    dev_.errors = CE_BREAK | CE_RXOVER;  // what every status query reports
   }
-  port_.InBufUsed();  // the status query gathers the frame error
-  {
-    std::lock_guard lock(dev_.mutex);
-    dev_.errors = 0;
-  }
+  fire(EV_ERR, CE_FRAME);
+  fire(EV_RXCHAR);
+  fire(EV_ERR | EV_CTS, CE_OVERRUN);
+  fire(EV_RXCHAR);
   fire(EV_CTS);  // no handler for it: nothing is handed over
+  fire(EV_ERR, CE_RXPARITY | CE_FRAME);
   fire(EV_ERR);
-  ASSERT_TRUE(pumpUntil([&] { return !reported.empty(); }));
-  EXPECT_EQ(reported, std::vector<uint32_t>{0}) << "no error since the CTS event";
+  ASSERT_TRUE(pumpUntil([&] { return reported.size() == 4; }));
+  EXPECT_EQ(reported, (std::vector<uint32_t>{CE_FRAME, CE_OVERRUN, CE_RXPARITY | CE_FRAME, 0}));
+  EXPECT_EQ(reads, 2);
 }
 
 TEST_F(PortOnFakeDevice, HandlersAssignedWhileOpenTakeEffect) {

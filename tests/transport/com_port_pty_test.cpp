@@ -1,15 +1,20 @@
 #include <gtest/gtest.h>
 #include <sys/file.h>
-#include <cstdio>
+#include <sys/ioctl.h>
+#include <termios.h>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdio>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "paced_writer.h"
 #include "pty_pair.h"
+#include "terminal_line_shim.h"
 #include "transport/af_com_port.h"
 #include "transport/dispatcher_event_pump.h"
 #include "transport/port_errors.h"
@@ -19,6 +24,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using testing::PtyPair;
+using testing::TerminalLineShim;
 
 class PortOnPty : public ::testing::Test {
  protected:
@@ -186,6 +192,32 @@ TEST_F(PortOnPty, ARefusedOpenKeepsThePropertiesAndIsRefusedAgain) {
   port_.Close();
 }
 
+TEST_F(PortOnPty, ARefusedOpenLeavesTheDeviceAsItFoundIt) {
+  // Another program left the terminal at 4800 bit/s, cooked, with echo.
+  const int other = ::open(pty_.slavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+  ASSERT_GE(other, 0);
+  termios found{};
+  ASSERT_EQ(::tcgetattr(other, &found), 0);
+  ASSERT_EQ(::cfsetspeed(&found, B4800), 0);
+  found.c_lflag |= ICANON | ECHO;
+  ASSERT_EQ(::tcsetattr(other, TCSANOW, &found), 0);
+  ASSERT_EQ(::tcgetattr(other, &found), 0);
+
+  port_.SetBaudRate(TAfBaudrate::br19200);
+  port_.SetDatabits(TAfDatabits::db7);  // taken with the speed, then dropped by the kernel
+  EXPECT_THROW(port_.Open(), EAfComPortCoreError);
+  termios after{};
+  ASSERT_EQ(::tcgetattr(other, &after), 0);
+  ::close(other);
+  EXPECT_EQ(::cfgetospeed(&after), static_cast<speed_t>(B4800));
+  EXPECT_EQ(::cfgetispeed(&after), static_cast<speed_t>(B4800));
+  EXPECT_EQ(after.c_iflag, found.c_iflag);
+  EXPECT_EQ(after.c_oflag, found.c_oflag);
+  EXPECT_EQ(after.c_cflag, found.c_cflag);
+  EXPECT_EQ(after.c_lflag, found.c_lflag);
+  EXPECT_TRUE(std::equal(std::begin(after.c_cc), std::end(after.c_cc), std::begin(found.c_cc)));
+}
+
 TEST_F(PortOnPty, BufferSizesAreRefusedWhileOpen) {
   port_.Open();
   try {
@@ -334,6 +366,52 @@ TEST_F(PortOnPty, ClosingWithAWriteWaitingForTheTerminalReturns) {
   port_.Open();
   EXPECT_EQ(port_.OutBufFree(), 2048);
   port_.Close();
+}
+
+// Line errors, which a pseudo-terminal cannot produce, counted by the shim.
+class PortOnPtyWithLineErrors : public PortOnPty {
+ protected:
+  void SetUp() override {
+    PortOnPty::SetUp();
+    shim_.emplace(pty_.slavePath());
+    ASSERT_TRUE(shim_->ok());
+    port_.OnLineError = [this](TAfCustomSerialPort&, uint32_t errors) {
+      reports_.push_back(errors);
+    };
+  }
+  // The port looks at the terminal through the shim until it is closed.
+  void TearDown() override { port_.Close(); }
+
+  // Counts one error and pumps until it is reported.
+  bool countAndWaitForReport(void (TerminalLineShim::*count)()) {
+    const size_t before = reports_.size();
+    (*shim_.*count)();
+    return pumpUntil([&] { return reports_.size() > before; });
+  }
+
+  std::optional<TerminalLineShim> shim_;
+  std::vector<uint32_t> reports_;
+};
+
+TEST_F(PortOnPtyWithLineErrors, OnAnIdleLineEachErrorIsReportedAlone) {
+  port_.Open();
+  ASSERT_TRUE(countAndWaitForReport(&TerminalLineShim::countFrameError));
+  ASSERT_TRUE(countAndWaitForReport(&TerminalLineShim::countOverrun));
+  ASSERT_TRUE(countAndWaitForReport(&TerminalLineShim::countFrameError));
+  EXPECT_EQ(reports_, (std::vector<uint32_t>{CE_FRAME, CE_OVERRUN, CE_FRAME}));
+}
+
+TEST_F(PortOnPtyWithLineErrors, ErrorsAreReportedWithTheirBitsWhileInputIsRead) {
+  std::string got;
+  port_.OnDataRecived = [&](TAfCustomSerialPort& sender, int32_t) { got += sender.ReadString(); };
+  port_.Open();
+  testing::PacedWriter sender(pty_.master(), 20ms);
+  ASSERT_TRUE(pumpUntil([&] { return got.size() >= 3; }));
+  ASSERT_TRUE(countAndWaitForReport(&TerminalLineShim::countFrameError));
+  ASSERT_TRUE(countAndWaitForReport(&TerminalLineShim::countOverrun));
+  EXPECT_EQ(reports_, (std::vector<uint32_t>{CE_FRAME, CE_OVERRUN}));
+  const size_t received = got.size();
+  ASSERT_TRUE(pumpUntil([&] { return got.size() > received; })) << "the input went on";
 }
 
 }  // namespace

@@ -25,24 +25,24 @@ class CoreThreads : public ::testing::Test {
  protected:
   CoreThreads() : core_(std::make_unique<FakeSerialDevice>(dev_)) {
     core_.setDevicePathResolver([](int n) { return "fake" + std::to_string(n); });
-    core_.setNotificationSink(
-        [this](TAfComPortCore&, TAfCoreEvent kind, uint32_t data, std::exception_ptr error) {
-          std::string what;
-          if (error) {
-            try {
-              std::rethrow_exception(error);
-            } catch (const std::exception& e) {
-              what = e.what();
-            }
-          }
-          std::lock_guard lock(dev_.mutex);
-          notes_.push_back({kind, data, what});
-          if (throwFromSink_ && kind != TAfCoreEvent::ceThreadError) {
-            throwFromSink_ = false;
-            throw std::runtime_error("sink failed");
-          }
-          dev_.changed.notify_all();
-        });
+    core_.setNotificationSink([this](TAfComPortCore&, TAfCoreEvent kind, uint32_t data, uint32_t,
+                                     std::exception_ptr error) {
+      std::string what;
+      if (error) {
+        try {
+          std::rethrow_exception(error);
+        } catch (const std::exception& e) {
+          what = e.what();
+        }
+      }
+      std::lock_guard lock(dev_.mutex);
+      notes_.push_back({kind, data, what});
+      if (throwFromSink_ && kind != TAfCoreEvent::ceThreadError) {
+        throwFromSink_ = false;
+        throw std::runtime_error("sink failed");
+      }
+      dev_.changed.notify_all();
+    });
   }
 
   size_t count(TAfCoreEvent kind) {

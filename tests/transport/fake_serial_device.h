@@ -25,6 +25,7 @@ class FakeSerialDevice : public SerialDevice {
     OpenStatus openStatus = OpenStatus::kOk;
     bool timeoutsOk = true, queuesOk = true, maskOk = true, parametersOk = true;
     DCB deviceBlock{};  // what the device reports it has
+    DCB foundBlock{};   // what it had when it was opened
     int32_t inQue = 0;
     uint32_t errors = 0;  // CE_* bits every status query reports
     bool holdWrites = false;
@@ -49,6 +50,7 @@ class FakeSerialDevice : public SerialDevice {
     std::lock_guard lock(s_.mutex);
     s_.openedPath = path;
     s_.open = s_.openStatus == OpenStatus::kOk;
+    if (s_.open) s_.foundBlock = s_.deviceBlock;
     return s_.openStatus;
   }
   bool isOpen() const override {
@@ -77,6 +79,10 @@ class FakeSerialDevice : public SerialDevice {
     std::lock_guard lock(s_.mutex);
     dcb = s_.deviceBlock;
     return true;
+  }
+  void restoreFoundSettings() override {
+    std::lock_guard lock(s_.mutex);
+    s_.deviceBlock = s_.foundBlock;
   }
   bool purge(uint32_t actions) override {
     std::lock_guard lock(s_.mutex);

@@ -4,9 +4,12 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <memory>
+#include <random>
 #include <string>
 #include <thread>
 
+#include "paced_writer.h"
 #include "pty_pair.h"
 #include "transport/af_com_port.h"
 #include "transport/dispatcher_event_pump.h"
@@ -82,6 +85,29 @@ TEST(OpenCloseStress, CyclesLeakNoDescriptorOrThread) {
   }
   EXPECT_EQ(entriesIn("/proc/self/fd"), fdsBefore);
   EXPECT_EQ(entriesIn("/proc/self/task"), threadsBefore);
+}
+
+// The event thread calls into the component for every input event until it is
+// joined; a port destroyed while open must end its threads before any part
+// they use goes. The destruction comes at varying moments of the input.
+constexpr int kDestroyCycles = 300;
+
+TEST(OpenCloseStress, DestroyingAnOpenPortWhileInputArrives) {
+  testing::PtyPair pty;
+  ASSERT_TRUE(pty.ok());
+  // A byte every few microseconds: a steady run of input events that never
+  // fills the terminal for long, as each open purges what came before.
+  testing::PacedWriter flood(pty.master(), std::chrono::microseconds(20));
+  std::minstd_rand random(15);
+  std::uniform_int_distribution<int> pauseUs(0, 2000);
+  for (int i = 0; i < kDestroyCycles; ++i) {
+    auto port = std::make_unique<TAfComPort>("CommModBus");
+    port->SetDevicePathResolver([&](int) { return pty.slavePath(); });
+    port->SetComNumber(1);
+    port->Open();
+    std::this_thread::sleep_for(std::chrono::microseconds(pauseUs(random)));
+    port.reset();
+  }
 }
 
 }  // namespace

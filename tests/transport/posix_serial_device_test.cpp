@@ -5,11 +5,10 @@
 #include <poll.h>
 #include <sys/ioctl.h>
 
-#include <atomic>
 #include <chrono>
 #include <optional>
-#include <thread>
 
+#include "paced_writer.h"
 #include "pty_pair.h"
 #include "terminal_line_shim.h"
 #include "transport/af_com_port_core.h"
@@ -42,6 +41,7 @@ class DeviceOnPty : public ::testing::Test {
       const LineWait wait = device_.waitLineEvent(200ms);
       if (wait.kind != LineWait::Kind::kEvent) continue;
       seen |= wait.mask;
+      errors_ |= wait.errors;
       char buffer[256];
       if ((wait.mask & EV_RXCHAR) && device_.read(buffer, sizeof buffer) > 0) ++reads_;
     }
@@ -52,6 +52,7 @@ class DeviceOnPty : public ::testing::Test {
   std::optional<TerminalLineShim> shim_;  // outlives the device's use of it
   posix::PosixSerialDevice device_;
   int reads_ = 0;
+  uint32_t errors_ = 0;  // the error bits the events carried
 };
 
 TEST_F(DeviceOnPty, AnEmptyReadIsNoHangUp) {
@@ -71,26 +72,6 @@ TEST_F(DeviceOnPty, AnEmptyReadIsNoHangUp) {
   EXPECT_TRUE(device_.farEndGone());
 }
 
-// Sends one byte every 50 ms until destroyed.
-class Trickle {
- public:
-  explicit Trickle(int master)
-      : thread_([this, master] {
-          while (!stop_) {
-            if (::write(master, "t", 1) != 1) return;
-            std::this_thread::sleep_for(50ms);
-          }
-        }) {}
-  ~Trickle() {
-    stop_ = true;
-    thread_.join();
-  }
-
- private:
-  std::atomic<bool> stop_{false};
-  std::thread thread_;
-};
-
 TEST_F(DeviceOnPty, LineChangesAndErrorsAreReportedUnderSteadyInput) {
   ASSERT_TRUE(pty_.ok());
   shim_.emplace(pty_.slavePath());
@@ -98,12 +79,13 @@ TEST_F(DeviceOnPty, LineChangesAndErrorsAreReportedUnderSteadyInput) {
   shim_->setModemLines(TIOCM_DSR);
   open();
   // Every byte ends a wait long before 200 ms without input would pass.
-  Trickle trickle(pty_.master());
+  testing::PacedWriter trickle(pty_.master(), 50ms);
   ASSERT_TRUE(waitForEvents(EV_RXCHAR) & EV_RXCHAR);
   reads_ = 0;
   shim_->setModemLines(TIOCM_DSR | TIOCM_CTS);
   shim_->countFrameError();
   EXPECT_EQ(waitForEvents(EV_CTS | EV_ERR) & (EV_CTS | EV_ERR), EV_CTS | EV_ERR);
+  EXPECT_EQ(errors_, CE_FRAME);
   EXPECT_GT(reads_, 1) << "the input went on meanwhile";
 }
 

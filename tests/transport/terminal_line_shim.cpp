@@ -15,6 +15,7 @@ struct ShimmedTerminal {
   dev_t device = 0;
   std::atomic<int> modemLines{0};
   std::atomic<int> frameErrors{0};
+  std::atomic<int> overruns{0};
 };
 
 std::atomic<ShimmedTerminal*> shimmed{nullptr};
@@ -53,6 +54,10 @@ void TerminalLineShim::countFrameError() {
   if (ShimmedTerminal* terminal = shimmed) ++terminal->frameErrors;
 }
 
+void TerminalLineShim::countOverrun() {
+  if (ShimmedTerminal* terminal = shimmed) ++terminal->overruns;
+}
+
 }  // namespace transport::testing
 
 using transport::testing::ShimmedTerminal;
@@ -71,6 +76,7 @@ extern "C" int ioctl(int fd, unsigned long request, ...) noexcept {
     } else {
       serial_icounter_struct counts{};
       counts.frame = terminal->frameErrors;
+      counts.overrun = terminal->overruns;
       *static_cast<serial_icounter_struct*>(argument) = counts;
     }
     return 0;

@@ -19,6 +19,7 @@ class TerminalLineShim {
   bool ok() const;
   void setModemLines(int tiocmBits);
   void countFrameError();
+  void countOverrun();
 };
 
 }  // namespace transport::testing

@@ -57,6 +57,26 @@ TEST_F(ArchiveWindow, TwentyRecordsNewestFirstWhileThePollGoesOn) {
                               kWaitMs));
 }
 
+TEST_F(ArchiveWindow, CancelDuringTheFirstRequestKeepsItsRecordAndSendsNoMore) {
+  bool pressedWhileBusy = false;
+  QTimer watcher;
+  QObject::connect(&watcher, &QTimer::timeout, [&] {
+    if (!windows_->formMain().link()->busy()) return;
+    watcher.stop();
+    pressedWhileBusy = true;
+    click("BitBtnCancelReadArh");
+  });
+  watcher.start(2);
+  click("BitBtnReadArh");
+  EXPECT_TRUE(pressedWhileBusy);
+  EXPECT_EQ(display_.messages, (std::vector<Message>{confirmation("Архив считан")}));
+  EXPECT_EQ(simulator_.requestsServed(), 1u);
+  EXPECT_FALSE(cell(0, 1).isEmpty()) << "the newest record is shown";
+  EXPECT_TRUE(cell(1, 1).isEmpty());
+  EXPECT_EQ(grid()->rowCount(), 20);
+  EXPECT_TRUE(child<QAbstractButton>("BitBtnReadArh")->isEnabled());
+}
+
 TEST_F(ArchiveWindow, CancelDuringTheFifthRequestFillsRowFiveAndSendsNoMore) {
   // Pressed once the fifth reply has come, while its exchange waits out the response delay.
   QTimer watcher;

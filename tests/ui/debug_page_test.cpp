@@ -22,7 +22,7 @@
 
 namespace {
 
-enum Command { kReadHolding = 2, kReadInput = 3, kWriteRegisters = 5 };
+enum Command { kReadHolding = 2, kReadInput = 3, kWriteCoils = 4, kWriteRegisters = 5 };
 
 sim::SimulatorOptions standingInstrument() {
   sim::SimulatorOptions options;
@@ -126,6 +126,54 @@ TEST_F(DebugWindow, WritesRegistersAndReadsThemBack) {
   EXPECT_EQ(simulator_.requestsServed(), served);
   for (const char* name : {"editQuery", "editAnswer", "editObrQwery"})
     EXPECT_EQ(text(name), "") << name;
+}
+
+TEST_F(DebugWindow, TypedValuesGoOutAsTypedOrNotAtAll) {
+  auto* pages = child<QTabWidget>("PageControl1");
+  pages->setTabVisible(pages->indexOf(child<QWidget>("TabSheet3")), true);
+  pages->setCurrentWidget(child<QWidget>("TabSheet3"));
+  const auto typeKeys = [&](const char* name, const char* text) {
+    auto* field = child<QLineEdit>(name);
+    field->clear();
+    // QTest::keyClicks knows only ASCII: a Cyrillic letter goes as a key with its text.
+    for (const QChar c : QString::fromUtf8(text)) {
+      if (c.unicode() < 0x80) {
+        QTest::keyClick(field, c.toLatin1());
+      } else {
+        QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
+      }
+    }
+  };
+
+  // Lower-case hex is hex: "0f" goes out as 0Fh, not 66h.
+  compose(kWriteCoils, "0", "8");
+  typeKeys("EditData", "0f");
+  click("btnObmen");
+  EXPECT_EQ(text("editQuery").toStdString(),
+            frameDump(std::string("\x00\x0F\x00\x00\x00\x08\x01\x0F", 8)));
+  ASSERT_TRUE(display_.messages.empty());
+
+  const struct {
+    const char* field;
+    const char* typed;
+    const char* message;
+  } refused[] = {
+      {"editAdrReg", "74536", "Нач. Адрес должен быть от 0 до 65535"},
+      {"editAdrReg", "-65410", "Нач. Адрес должен быть от 0 до 65535"},
+      {"editAdr", "256", "Адрес должен быть от 0 до 255"},
+      {"EditData", "0g", "Данные должны быть парами шестнадцатеричных цифр"},
+      {"EditData", "0Ж", "Данные должны быть парами шестнадцатеричных цифр"},
+  };
+  const uint64_t served = simulator_.requestsServed();
+  for (const auto& c : refused) {
+    SCOPED_TRACE(std::string(c.field) + " " + c.typed);
+    display_.messages.clear();
+    compose(kWriteCoils, "0", "8", "0F");
+    typeKeys(c.field, c.typed);
+    click("btnObmen");
+    EXPECT_EQ(display_.messages, (std::vector<Message>{error(c.message)}));
+  }
+  EXPECT_EQ(simulator_.requestsServed(), served) << "nothing sent";
 }
 
 TEST_F(DebugWindow, RefusedWhileAnotherPageHoldsTheLink) {

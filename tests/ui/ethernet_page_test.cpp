@@ -20,6 +20,11 @@
 #include <future>
 #include <memory>
 #include <thread>
+#include <vector>
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include "sim/tcp_test_peer.h"
 #include "tests/ui/capturing_display.h"
@@ -185,6 +190,84 @@ TEST_F(EthernetWindow, RefusedConnectionIsShownAsAnAsynchronousSocketError) {
   click("BitBtnIPDisconnect");
   EXPECT_EQ(status(), "Соединение закрыто");
   expectConnectEnabled(true);
+}
+
+// A listener on 127.0.0.1 whose queue of connections is full and never
+// served: the kernel drops a further connect's SYN, so that attempt stays
+// under way, retrying, until acceptQueued() makes room.
+class FullBacklogListener {
+ public:
+  FullBacklogListener() : fd_(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0)) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    auto* raw = reinterpret_cast<sockaddr*>(&address);
+    if (fd_ < 0 || ::bind(fd_, raw, length) != 0 || ::listen(fd_, 0) != 0 ||
+        ::getsockname(fd_, raw, &length) != 0) {
+      return;
+    }
+    port_ = ntohs(address.sin_port);
+    // Connections that complete take the queue's places; the first that does
+    // not shows it full, and is given up so that it does not take the room
+    // made later.
+    for (int i = 0; i < 8 && !full_; ++i) {
+      auto filler = std::make_unique<QTcpSocket>();
+      filler->connectToHost(QHostAddress::LocalHost, port_);
+      full_ = !filler->waitForConnected(1000);
+      if (full_) filler->abort();
+      fillers_.push_back(std::move(filler));
+    }
+  }
+  ~FullBacklogListener() {
+    for (int fd : accepted_) ::close(fd);
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FullBacklogListener(const FullBacklogListener&) = delete;
+  FullBacklogListener& operator=(const FullBacklogListener&) = delete;
+
+  quint16 port() const { return port_; }
+  bool full() const { return full_; }
+  void acceptQueued() {
+    for (int fd; (fd = ::accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC)) >= 0;) {
+      accepted_.push_back(fd);
+    }
+  }
+
+ private:
+  int fd_;
+  quint16 port_ = 0;
+  bool full_ = false;
+  std::vector<std::unique_ptr<QTcpSocket>> fillers_;
+  std::vector<int> accepted_;
+};
+
+TEST_F(EthernetWindow, AnAttemptThatConnectsAfterADisconnectCanStillBeClosed) {
+  FullBacklogListener listener;
+  ASSERT_TRUE(listener.full());
+  typeLoopback(listener.port());
+  click("BitBtnIPConnect");
+  expectConnectEnabled(false);
+  QTest::qWait(300);
+  ASSERT_EQ(status(), "") << "still connecting";
+
+  click("BitBtnIPDisconnect");
+  EXPECT_EQ(status(), "Соединение закрыто");
+  expectConnectEnabled(true);
+  EXPECT_FALSE(child<transport::TClientSocket>("ClientSocket1")->Active());
+
+  // The attempt was not given up: once the peer has room it connects.
+  listener.acceptQueued();
+  ASSERT_TRUE(waitFor([&] { return status() == "Соединение открыто"; })) << status().toStdString();
+  EXPECT_TRUE(child<transport::TClientSocket>("ClientSocket1")->Active());
+  expectConnectEnabled(false);
+
+  click("BitBtnIPDisconnect");
+  EXPECT_EQ(status(), "Соединение закрыто");
+  EXPECT_FALSE(child<transport::TClientSocket>("ClientSocket1")->Active());
+  expectConnectEnabled(true);
+  flushPostedEvents();
+  EXPECT_TRUE(display_.messages.empty());
 }
 
 // Sends one endless line as fast as the link takes it until it has sent at

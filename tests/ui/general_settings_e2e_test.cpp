@@ -106,6 +106,54 @@ TEST_F(GeneralSettingsWindow, RefusedFieldsSendNothing) {
   EXPECT_TRUE(child<QAbstractButton>("BitBtnWriteNastrPrib")->isEnabled());
 }
 
+// Three-digit values read from the instrument are shown whole and written back as read.
+TEST_F(GeneralSettingsWindow, AddressAndPeriodsOfThreeDigitsGoBackAsRead) {
+  const std::string periods("\x0a\x64", 2);  // filter 10, archive 100: the tops of their ranges
+  simulator_.instrument().setNetworkAddress(200);
+  simulator_.instrument().setHoldingBytes(3, periods);
+  click("buttonReadNastrPrib");
+  ASSERT_TRUE(display_.messages.empty());
+  EXPECT_EQ(edit("EditPribAdr")->text(), "200");
+  EXPECT_EQ(edit("editPeriodFiltr")->text(), "10");
+  EXPECT_EQ(edit("editPeriodArh")->text(), "100");
+
+  // The instrument is set otherwise meanwhile; the write puts back what was read.
+  simulator_.instrument().setNetworkAddress(1);
+  simulator_.instrument().setHoldingBytes(3, std::string("\x02\x0a", 2));
+  click("BitBtnWriteNastrPrib");
+  EXPECT_EQ(display_.messages, (std::vector<Message>{confirmation("Настройки записаны")}));
+  EXPECT_EQ(simulator_.instrument().networkAddress(), 200);
+  EXPECT_EQ(simulator_.instrument().holdingBytes(3, 1), periods);
+
+  for (const char* name : {"EditPribAdr", "editPeriodFiltr", "editPeriodArh"}) edit(name)->clear();
+  click("buttonReadNastrPrib");
+  EXPECT_EQ(display_.messages.size(), 1u);
+  EXPECT_EQ(edit("EditPribAdr")->text(), "200");
+  EXPECT_EQ(edit("editPeriodFiltr")->text(), "10");
+  EXPECT_EQ(edit("editPeriodArh")->text(), "100");
+}
+
+// A period byte beyond its range shows whole and is refused whole: cut to two digits, an
+// archive period of 255 would have gone out as 25.
+TEST_F(GeneralSettingsWindow, PeriodsBeyondTheirRangesAreRefusedNotCut) {
+  simulator_.instrument().setNetworkAddress(255);
+  simulator_.instrument().setHoldingBytes(3, std::string("\x0a\xff", 2));
+  click("buttonReadNastrPrib");
+  ASSERT_TRUE(display_.messages.empty());
+  EXPECT_EQ(edit("EditPribAdr")->text(), "255");
+  EXPECT_EQ(edit("editPeriodArh")->text(), "255");
+  const uint64_t served = simulator_.requestsServed();
+  click("BitBtnWriteNastrPrib");
+  EXPECT_EQ(display_.messages, (std::vector<Message>{error("Неверный период архивирования")}));
+
+  simulator_.instrument().setHoldingBytes(3, std::string("\xff\x00", 2));
+  click("buttonReadNastrPrib");
+  EXPECT_EQ(edit("editPeriodFiltr")->text(), "255");
+  click("BitBtnWriteNastrPrib");
+  EXPECT_EQ(display_.messages.back(), error("Неверный период фильтрации"));
+  EXPECT_EQ(simulator_.requestsServed(), served + 1) << "the second read, no write";
+}
+
 class ClockWindow : public SimulatedWindow {
  protected:
   ClockWindow() : SimulatedWindow(1, instrumentAt115200()) {}
@@ -158,6 +206,39 @@ TEST_F(ClockWindow, SetTheInstrumentClockAndReadItBack) {
   EXPECT_GE(time()->displayText().mid(6).toInt(), 30);
   EXPECT_EQ(dayWeek()->currentText(), "Пн.");
   EXPECT_EQ(child<QLineEdit>("EditCorrect")->text(), "-9");
+}
+
+TEST_F(ClockWindow, ADateOrTimeThatDoesNotExistIsNotWritten) {
+  const auto typeKeys = [](QLineEdit* field, const char* digits) {
+    field->setFocus();
+    field->clear();
+    QTest::keyClick(field, Qt::Key_Home);
+    QTest::keyClicks(field, QString::fromLatin1(digits));
+  };
+  typeKeys(date(), "451327");
+  typeKeys(time(), "256199");
+  ASSERT_EQ(date()->displayText(), "45.13.27");
+  ASSERT_EQ(time()->displayText(), timeText("25", "61", "99"));
+  click("btnWriteDataTime");
+  EXPECT_EQ(display_.messages,
+            (std::vector<Message>{error("Неверный ввод даты"), error("Неверный ввод времени")}));
+
+  // The 29th of February only in a leap year.
+  display_.messages.clear();
+  typeKeys(date(), "290227");
+  typeKeys(time(), "235959");
+  click("btnWriteDataTime");
+  EXPECT_EQ(display_.messages, (std::vector<Message>{error("Неверный ввод даты")}));
+  EXPECT_EQ(simulator_.requestsServed(), 0u) << "nothing written";
+
+  display_.messages.clear();
+  typeKeys(date(), "290228");
+  typeKeys(time(), "120000");
+  click("btnWriteDataTime");
+  EXPECT_EQ(display_.messages, (std::vector<Message>{confirmation("Дата и время установлены")}));
+  EXPECT_EQ(simulator_.instrument().clock().day, 29);
+  EXPECT_EQ(simulator_.instrument().clock().month, 2);
+  EXPECT_EQ(simulator_.instrument().clock().year, 28);
 }
 
 TEST_F(ClockWindow, CopyTakesThePcClockAndAFailedReadEmptiesTheFields) {

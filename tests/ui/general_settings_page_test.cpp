@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 namespace {
 
@@ -42,7 +43,6 @@ TEST(GeneralSettingsPage, SettingsStartEmptyWithoutSelection) {
   GeneralSettingsPage page;
   for (const char* name : {"EditPribAdr", "editPeriodFiltr", "editPeriodArh"}) {
     EXPECT_TRUE(child<QLineEdit>(page, name)->text().isEmpty()) << name;
-    EXPECT_EQ(child<QLineEdit>(page, name)->maxLength(), 2) << name;
   }
   const std::pair<const char*, int> lists[] = {
       {"comboboxProtocol", 2}, {"comboboxBaud", 7}, {"comboboxTypeGrad", 26}};
@@ -74,9 +74,25 @@ TEST(GeneralSettingsPage, ClockFieldsKeepTheirLiteralsAndLimits) {
 
   auto* correct = child<QLineEdit>(page, "EditCorrect");
   EXPECT_EQ(correct->text(), "0");
-  EXPECT_EQ(correct->maxLength(), 2);
   EXPECT_EQ(child<QComboBox>(page, "ComboBoxDayWeek")->itemText(6), "Вс.");
   EXPECT_EQ(child<QPushButton>(page, "btnCopyTime")->toolTip(), "Скопировать дату и время");
+}
+
+// The limits on typing fit every byte value; the correction takes -9 to 9 only.
+TEST(GeneralSettingsPage, TypingStopsAtTheLongestValueAFieldTakes) {
+  GeneralSettingsPage page;
+  const std::pair<const char*, const char*> typed[] = {
+      {"EditPribAdr", "255"},
+      {"editPeriodFiltr", "255"},
+      {"editPeriodArh", "100"},
+      {"EditCorrect", "-1"},
+  };
+  for (const auto& [name, kept] : typed) {
+    auto* field = child<QLineEdit>(page, name);
+    field->clear();
+    QTest::keyClicks(field, QString::fromLatin1(kept) + "0");
+    EXPECT_EQ(field->text(), kept) << name;
+  }
 }
 
 }  // namespace

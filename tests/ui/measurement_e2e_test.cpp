@@ -3,14 +3,14 @@
 // shortened so that several polls fit in a short test (the period itself is
 // not what is tested here).
 
+#include <QApplication>
 #include <QLabel>
-#include <QLocale>
 #include <QTest>
 #include <QTimer>
 #include <functional>
 
+#include "tests/ui/run_locale.h"
 #include "tests/ui/simulated_window.h"
-#include "ui/measurements_page.h"
 
 namespace {
 
@@ -46,9 +46,9 @@ class MeasurementWindow : public SimulatedWindow {
   QColor colour(const char* name) const {
     return child<QLabel>(name)->palette().color(QPalette::Window);
   }
-  static QString decimal(const char* text) {
-    return QString::fromLatin1(text).replace('.', QLocale::system().decimalPoint());
-  }
+  static QColor red() { return QColor(QStringLiteral("#ff0000")); }
+  static QColor silver() { return QColor(QStringLiteral("#c0c0c0")); }
+  static QColor buttonFace() { return QApplication::palette().color(QPalette::Button); }
   void freeze(float coldJunction, float physical, float parameter) {
     simulator_.instrument().freezeMeasurement({coldJunction, physical, parameter});
   }
@@ -63,17 +63,20 @@ TEST_F(MeasurementWindow, PollsShowValuesStatesAndFaultsUntilTheInstrumentFallsS
   EXPECT_TRUE(timer()->isActive());
 
   // QTest's waits report to QTest, not to this test: wait, then judge here.
-  (void)QTest::qWaitFor([&] { return text("StaticTextIzmerFiz") == decimal("1234.570"); }, kWaitMs);
-  ASSERT_EQ(text("StaticTextIzmerFiz"), decimal("1234.570"));
-  EXPECT_EQ(text("StaticTextIzmerXC"), decimal("22.0"));
-  EXPECT_EQ(text("StaticTextIzmerVal"), decimal("12.000"));
+  const QString fiz = localeText("1234,570", "1234.570");
+  (void)QTest::qWaitFor([&] { return text("StaticTextIzmerFiz") == fiz; }, kWaitMs);
+  ASSERT_EQ(text("StaticTextIzmerFiz"), fiz);
+  EXPECT_EQ(text("StaticTextIzmerXC"), localeText("22,0", "22.0"));
+  EXPECT_EQ(text("StaticTextIzmerVal"), localeText("12,000", "12.000"));
   EXPECT_EQ(text("StaticTextErr"), "Код ошибки: 1029");
-  EXPECT_EQ(colour("StaticTextErr5V"), MeasurementsPage::faultActiveColor());
-  EXPECT_EQ(colour("StaticTextErrBat"), MeasurementsPage::faultActiveColor());
-  EXPECT_EQ(colour("StaticTextErrDat"), MeasurementsPage::faultActiveColor());
-  EXPECT_NE(colour("StaticTextErr3V"), MeasurementsPage::faultActiveColor());
-  EXPECT_EQ(colour("StaticTextSostUst1"), MeasurementsPage::setpointActiveColor());
-  EXPECT_EQ(colour("StaticTextSostUst2"), MeasurementsPage::setpointInactiveColor());
+  EXPECT_EQ(colour("StaticTextErr5V"), red());
+  EXPECT_EQ(colour("StaticTextErrBat"), red());
+  EXPECT_EQ(colour("StaticTextErrDat"), red());
+  EXPECT_EQ(colour("StaticTextErr3V"), buttonFace());
+  EXPECT_EQ(colour("StaticTextSostUst1"), red());
+  EXPECT_EQ(colour("StaticTextSostUst2"), silver());
+  EXPECT_EQ(colour("StaticTextSostUst3"), red());
+  EXPECT_EQ(colour("StaticTextSostUst4"), silver());
   EXPECT_EQ(text("StaticTextSostRele1"), "Разомкнуто");
   EXPECT_EQ(text("StaticTextSostRele2"), "Замкнуто");
   const sim::ClockTime clock = simulator_.instrument().clock();
@@ -82,18 +85,20 @@ TEST_F(MeasurementWindow, PollsShowValuesStatesAndFaultsUntilTheInstrumentFallsS
           .startsWith(QString::asprintf("%02d.%02d.%02d ", clock.day, clock.month, clock.year)));
 
   // The next polls show what the instrument measures now.
-  freeze(-5.04f, 99.9996f, 4.5f);
+  freeze(-12.3f, 99.9996f, -1234.5678f);
   simulator_.instrument().setFaultWord(0x8000);
-  (void)QTest::qWaitFor([&] { return text("StaticTextIzmerFiz") == decimal("100.000"); }, kWaitMs);
-  ASSERT_EQ(text("StaticTextIzmerFiz"), decimal("100.000"));
-  EXPECT_EQ(text("StaticTextIzmerXC"), decimal("-5.0"));
+  const QString fizNow = localeText("100,000", "100.000");
+  (void)QTest::qWaitFor([&] { return text("StaticTextIzmerFiz") == fizNow; }, kWaitMs);
+  ASSERT_EQ(text("StaticTextIzmerFiz"), fizNow);
+  EXPECT_EQ(text("StaticTextIzmerXC"), localeText("-12,3", "-12.3"));
+  EXPECT_EQ(text("StaticTextIzmerVal"), localeText("-1234,570", "-1234.570"));
   EXPECT_EQ(text("StaticTextErr"), "Код ошибки: -32768");
-  EXPECT_NE(colour("StaticTextErr5V"), MeasurementsPage::faultActiveColor());
+  EXPECT_EQ(colour("StaticTextErr5V"), buttonFace());
+  EXPECT_EQ(colour("StaticTextErrDat"), buttonFace());
 
   // Silent: the values go, the indicators of the last good poll stay.
   simulator_.instrument().setFaultWord(0x0001);
-  ASSERT_TRUE(QTest::qWaitFor(
-      [&] { return colour("StaticTextErr5V") == MeasurementsPage::faultActiveColor(); }, kWaitMs));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return colour("StaticTextErr5V") == red(); }, kWaitMs));
   simulator_.setFault(sim::Fault::kSilent);
   (void)QTest::qWaitFor([&] { return text("StaticTextIzmerDateTime") == "Прибор не отвечает"; },
                         kWaitMs);
@@ -102,7 +107,7 @@ TEST_F(MeasurementWindow, PollsShowValuesStatesAndFaultsUntilTheInstrumentFallsS
   EXPECT_EQ(text("StaticTextIzmerVal"), "");
   EXPECT_EQ(text("StaticTextIzmerXC"), "");
   EXPECT_EQ(text("StaticTextErr"), "Код ошибки: 1");
-  EXPECT_EQ(colour("StaticTextErr5V"), MeasurementsPage::faultActiveColor());
+  EXPECT_EQ(colour("StaticTextErr5V"), red());
   EXPECT_EQ(text("StaticTextSostRele2"), "Замкнуто");
   EXPECT_TRUE(timer()->isActive()) << "a failed poll does not end polling";
 
@@ -133,6 +138,38 @@ TEST_F(MeasurementWindow, StopWhileAPollWaitsClosesThePortAfterItAndKeepsTheFiel
   EXPECT_EQ(text("StaticTextIzmerFiz"), "");
   EXPECT_FALSE(windows_->formModBus().CommModBus().IsOpen());
   EXPECT_FALSE(windows_->formMain().link()->busy());
+}
+
+TEST_F(MeasurementWindow, AClickDuringAPollExchangeIsServedOnceAfterIt) {
+  // A clock the write takes: the PC's, once its display has been set.
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return child<QLabel>("statictextDateNow")->text() != "24.24.24"; }, kWaitMs));
+  click("btnCopyTime");
+  bool clickedWhileBusy = false;
+  bool messageBeforeTheExchangeEnded = false;
+  bool clicked = false;
+  // Two presses of "Записать в прибор" while the first poll waits for its reply.
+  TimerEventHook hook([&] {
+    if (clicked) return;
+    clicked = true;
+    QTimer::singleShot(10, [&] {
+      clickedWhileBusy = windows_->formMain().link()->busy();
+      click("btnWriteDataTime");
+      click("btnWriteDataTime");
+      messageBeforeTheExchangeEnded = !display_.messages.empty();
+    });
+  });
+  timer()->installEventFilter(&hook);
+  click("BitBtnIzmerStart");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !display_.messages.empty(); }, kWaitMs));
+  EXPECT_TRUE(clickedWhileBusy);
+  EXPECT_FALSE(messageBeforeTheExchangeEnded) << "not served under the poll's exchange";
+  EXPECT_FALSE(timer()->isActive()) << "the write turned the poll off";
+
+  // However long one waits: one write, one confirmation.
+  QTest::qWait(500);
+  EXPECT_EQ(display_.messages, (std::vector<Message>{confirmation("Дата и время установлены")}));
+  EXPECT_EQ(simulator_.requestsServed(), 2u) << "the poll and the write";
 }
 
 TEST_F(MeasurementWindow, OtherOperationsTurnThePollOffAndLeaveTheButtons) {

@@ -1,5 +1,7 @@
 #include "ui/profile_file.h"
 
+#include "ui/connection_settings.h"
+
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -116,5 +118,28 @@ TEST_F(ProfileFileTest, RefusedWriteNamesThePath) {
 }
 
 TEST_F(ProfileFileTest, DirectoryIsNotUsable) { EXPECT_FALSE(ProfileFile(dir_.path()).isUsable()); }
+
+}  // namespace
+
+namespace {
+
+TEST_F(ProfileFileTest, FastExchangeOnlyWhenSetToOne) {
+  const struct {
+    const char* text;
+    bool fast;
+  } cases[] = {
+      {"[ULM5]\nCom=1\n", false},
+      {"[ULM5]\nFastExchange=1\n", true},
+      {"[ulm5]\nfastexchange = 1\n", true},
+      {"[ULM5]\nFastExchange=0\n", false},
+      {"[ULM5]\nFastExchange=yes\n", false},
+      {"[Ports]\nFastExchange=1\n", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    writeRaw(c.text);
+    EXPECT_EQ(connection_settings::fastExchange(ProfileFile(path())), c.fast);
+  }
+}
 
 }  // namespace

@@ -76,6 +76,41 @@ TEST_F(SetpointsWindow, ReadMoveThePointTypeWriteAndReadBack) {
   EXPECT_EQ(list("ComboBoxNastrPribUstVid4")->currentText(), "Скорость");
 }
 
+// Values typed with either separator go out as the counts they mean, whatever the locale's.
+TEST_F(SetpointsWindow, TypedSeparatorsWriteTheCountsMeant) {
+  click("BitBtnReadNatrUst");
+  ASSERT_EQ(list("ComboBoxPolZap")->currentText(), "000.0");
+  const std::pair<const char*, const char*> typed[] = {
+      {"MaskEditNastrPribUst1", "12,5"},
+      {"MaskEditNastrPribUst2", "12.5"},
+      {"MaskEditNastrPribZona1", "-1,5"},
+      {"MaskEditYK", "1,"},
+  };
+  for (const auto& [name, keys] : typed) {
+    QTest::keyClick(child<QLineEdit>(name), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(child<QLineEdit>(name), QString::fromLatin1(keys));
+  }
+  EXPECT_EQ(shown("MaskEditNastrPribUst1"), "012.5");
+  EXPECT_EQ(shown("MaskEditNastrPribUst2"), "012.5");
+  EXPECT_EQ(shown("MaskEditNastrPribZona1"), "-01.5");
+  EXPECT_EQ(shown("MaskEditYK"), "001._");
+  click("BitBtnWriteNatrUst");
+  ASSERT_EQ(display_.messages, (std::vector<Message>{confirmation("Настройки записаны")}));
+  EXPECT_EQ(heldSingle(13), 125.0f);  // setpoint 1
+  EXPECT_EQ(heldSingle(18), 125.0f);  // setpoint 2
+  EXPECT_EQ(heldSingle(15), -15.0f);  // zone 1
+  EXPECT_EQ(heldSingle(6), 10.0f);    // YK
+
+  pickPoint(3);
+  QTest::keyClick(child<QLineEdit>("MaskEditNastrPribUst3"), Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(child<QLineEdit>("MaskEditNastrPribUst3"), QStringLiteral(",25"));
+  EXPECT_EQ(shown("MaskEditNastrPribUst3"), "0.25_");
+  click("BitBtnWriteNatrUst");
+  EXPECT_EQ(display_.messages.back(), confirmation("Настройки записаны"));
+  EXPECT_EQ(heldSingle(23), 250.0f);
+  EXPECT_EQ(heldSingle(13), 125.0f) << "moving the point keeps the counts";
+}
+
 TEST_F(SetpointsWindow, CountsBeyondFourPositionsShowInFullAndGoBackUnchanged) {
   std::string record = simulator_.instrument().holdingBytes(23, 5);
   const float wide = 12345;

@@ -77,6 +77,7 @@ SerialDevice::OpenStatus PosixSerialDevice::open(const std::string& path) {
   eventMask_ = 0;
   reportedCount_ = 0;
   readSinceReport_ = false;
+  foundSettingsKnown_ = ::ioctl(fd_, TCGETS2, &foundSettings_) == 0;
   ErrorCounts counts;
   countersSupported_ = readErrorCounts(counts);
   statusBaseline_ = counts;
@@ -84,6 +85,7 @@ SerialDevice::OpenStatus PosixSerialDevice::open(const std::string& path) {
   int lines = 0;
   modemLinesSupported_ = ::ioctl(fd_, TIOCMGET, &lines) == 0;
   modemLines_ = lines;
+  foundModemLines_ = lines;
   nextLineLook_ = Clock::now() + kLineLookPeriod;
   return OpenStatus::kOk;
 }
@@ -149,6 +151,16 @@ bool PosixSerialDevice::getLineParameters(DCB& dcb) {
   if (::ioctl(fd_, TCGETS2, &t) != 0) return false;
   dcb = dcbFromTermios(t, dcb);
   return true;
+}
+
+void PosixSerialDevice::restoreFoundSettings() {
+  if (fd_ < 0) return;
+  if (foundSettingsKnown_) ::ioctl(fd_, TCSETS2, &foundSettings_);
+  if (!modemLinesSupported_) return;
+  int dtr = TIOCM_DTR;
+  int rts = TIOCM_RTS;
+  ::ioctl(fd_, (foundModemLines_ & TIOCM_DTR) ? TIOCMBIS : TIOCMBIC, &dtr);
+  ::ioctl(fd_, (foundModemLines_ & TIOCM_RTS) ? TIOCMBIS : TIOCMBIC, &rts);
 }
 
 bool PosixSerialDevice::purge(uint32_t actions) {
@@ -246,9 +258,10 @@ bool PosixSerialDevice::escapeFunction(EscapeFunction function) {
   return false;
 }
 
-uint32_t PosixSerialDevice::lineChangesSinceLastLook() {
+SerialDevice::LineWait PosixSerialDevice::lineChangesSinceLastLook() {
   const uint32_t mask = eventMask_;
   uint32_t events = 0;
+  uint32_t errors = 0;
   if (modemLinesSupported_) {
     int lines = 0;
     if (::ioctl(fd_, TIOCMGET, &lines) == 0) {
@@ -267,10 +280,15 @@ uint32_t PosixSerialDevice::lineChangesSinceLastLook() {
   }
   ErrorCounts now;
   if (countersSupported_ && readErrorCounts(now)) {
-    if (errorBits(now, eventBaseline_) != 0) events |= EV_ERR;
+    errors = errorBits(now, eventBaseline_);
+    if (errors != 0) events |= EV_ERR;
     eventBaseline_ = now;
   }
-  return events & mask;
+  LineWait result;
+  result.mask = events & mask;
+  if (result.mask != 0) result.kind = LineWait::Kind::kEvent;
+  if (result.mask & EV_ERR) result.errors = errors;
+  return result;
 }
 
 // Modem lines and error counters wake nothing: they are looked at on their
@@ -282,8 +300,10 @@ SerialDevice::LineWait PosixSerialDevice::waitLineEvent(std::chrono::millisecond
     const auto now = Clock::now();
     if (now >= nextLineLook_) {
       nextLineLook_ = now + kLineLookPeriod;
-      const uint32_t changes = gone_ ? 0 : lineChangesSinceLastLook();
-      if (changes != 0) return {LineWait::Kind::kEvent, changes};
+      if (!gone_) {
+        const LineWait changes = lineChangesSinceLastLook();
+        if (changes.kind == LineWait::Kind::kEvent) return changes;
+      }
     }
     const auto until = std::min(deadline, nextLineLook_);
     const LineWait wait = waitInput(std::max(

@@ -1,5 +1,8 @@
 #pragma once
 
+// termios2, from the kernel's header (not to be mixed with <termios.h>).
+#include <asm/termbits.h>
+
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -29,6 +32,7 @@ class PosixSerialDevice : public SerialDevice {
   bool setEventMask(uint32_t mask) override;
   bool setLineParameters(const DCB& dcb) override;
   bool getLineParameters(DCB& dcb) override;
+  void restoreFoundSettings() override;
   bool purge(uint32_t actions) override;
   bool queueStatus(QueueStatus& status) override;
   int32_t read(char* buffer, int32_t count) override;
@@ -51,13 +55,17 @@ class PosixSerialDevice : public SerialDevice {
   void markGoneOn(int error);
   bool readErrorCounts(ErrorCounts& counts);
   static uint32_t errorBits(const ErrorCounts& now, const ErrorCounts& before);
-  uint32_t lineChangesSinceLastLook();
+  LineWait lineChangesSinceLastLook();
   LineWait waitInput(std::chrono::milliseconds timeout);
   int32_t bytesWaiting();
 
   using Clock = std::chrono::steady_clock;
 
   int fd_ = -1;
+  // As the device was at open, for a refused open to put back.
+  termios2 foundSettings_{};
+  bool foundSettingsKnown_ = false;
+  int foundModemLines_ = 0;
   int lineWakeFd_ = -1;
   int writerWakeFd_ = -1;
   std::atomic<uint32_t> eventMask_{0};

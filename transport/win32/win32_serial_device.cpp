@@ -106,6 +106,11 @@ SerialDevice::OpenStatus Win32SerialDevice::open(const std::string& path) {
   ::ResetEvent(writerWake_.get());
   eventMask_ = 0;
   takenErrors_ = 0;
+  eventErrors_ = 0;
+  foundState_ = ::DCB{};
+  foundState_.DCBlength = sizeof foundState_;
+  foundStateKnown_ = ::GetCommState(port, &foundState_) != FALSE;
+  foundTimeoutsKnown_ = ::GetCommTimeouts(port, &foundTimeouts_) != FALSE;
   readSinceLook_ = false;
   commWaitPending_ = false;
   lastWaitEmpty_ = false;
@@ -170,6 +175,19 @@ bool Win32SerialDevice::getLineParameters(DCB& dcb) {
   return true;
 }
 
+// The DCB carries the DTR and RTS control, so the lines come back with it.
+void Win32SerialDevice::restoreFoundSettings() {
+  if (!port_.valid()) return;
+  if (foundStateKnown_) {
+    ::DCB state = foundState_;
+    ::SetCommState(port_.get(), &state);
+  }
+  if (foundTimeoutsKnown_) {
+    COMMTIMEOUTS timeouts = foundTimeouts_;
+    ::SetCommTimeouts(port_.get(), &timeouts);
+  }
+}
+
 bool Win32SerialDevice::purge(uint32_t actions) {
   return ::PurgeComm(port_.get(), actions) != FALSE;
 }
@@ -179,6 +197,7 @@ bool Win32SerialDevice::clearCommError(COMSTAT& comStat) {
   comStat = COMSTAT{};
   if (!::ClearCommError(port_.get(), &errors, &comStat)) return false;
   takenErrors_.fetch_or(errors);
+  if (eventMask_ & EV_ERR) eventErrors_.fetch_or(errors);
   return true;
 }
 
@@ -240,6 +259,14 @@ Win32SerialDevice::CommWait Win32SerialDevice::startCommWait() {
   return CommWait::kStarted;
 }
 
+// The driver holds the error bits until they are cleared; what reads cleared
+// since the last such event is theirs too.
+uint32_t Win32SerialDevice::errorsOfThisEvent() {
+  COMSTAT comStat;
+  clearCommError(comStat);
+  return eventErrors_.exchange(0);
+}
+
 bool Win32SerialDevice::inputGrew() {
   if (readSinceLook_.exchange(false)) lookedInput_ = 0;
   COMSTAT comStat;
@@ -297,7 +324,9 @@ SerialDevice::LineWait Win32SerialDevice::waitLineEvent(std::chrono::millisecond
     if (mask != 0) {
       lastWaitEmpty_ = false;
       if (mask & EV_RXCHAR) inputGrew();
-      return {LineWait::Kind::kEvent, mask};
+      LineWait event{LineWait::Kind::kEvent, mask};
+      if (mask & EV_ERR) event.errors = errorsOfThisEvent();
+      return event;
     }
     mayStart = !lastWaitEmpty_;
     lastWaitEmpty_ = true;

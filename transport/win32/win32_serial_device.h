@@ -34,6 +34,7 @@ class Win32SerialDevice : public SerialDevice {
   bool setEventMask(uint32_t mask) override;
   bool setLineParameters(const DCB& dcb) override;
   bool getLineParameters(DCB& dcb) override;
+  void restoreFoundSettings() override;
   bool purge(uint32_t actions) override;
   bool queueStatus(QueueStatus& status) override;
   int32_t read(char* buffer, int32_t count) override;
@@ -61,8 +62,14 @@ class Win32SerialDevice : public SerialDevice {
   void finishPendingCommWait();
   bool clearCommError(COMSTAT& comStat);
   bool inputGrew();
+  uint32_t errorsOfThisEvent();
 
   UniqueHandle port_;
+  // As the device was at open, for a refused open to put back.
+  ::DCB foundState_{};
+  COMMTIMEOUTS foundTimeouts_{};
+  bool foundStateKnown_ = false;
+  bool foundTimeoutsKnown_ = false;
   UniqueHandle portClaim_;   // named after the device while it is open
   UniqueHandle lineWake_;    // auto-reset
   UniqueHandle writerWake_;  // auto-reset
@@ -73,6 +80,10 @@ class Win32SerialDevice : public SerialDevice {
   // Error bits a look at the input queue took from the driver, kept for the
   // next status query.
   std::atomic<uint32_t> takenErrors_{0};
+  // The same bits kept for the next line event with EV_ERR while the mask
+  // asks for it: a read may take them from the driver before the event
+  // thread looks.
+  std::atomic<uint32_t> eventErrors_{0};
   std::atomic<bool> readSinceLook_{false};
   // Owned by the event thread (and by close, once that thread has ended).
   DWORD commWaitMask_ = 0;

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <chrono>
 #include <cstdio>
 #include <string>
 #include <utility>
@@ -22,6 +23,8 @@
 #include "ui/connection_settings.h"
 #include "ui/printing_display.h"
 #include "ui/profile_file.h"
+#include "ui/tform_trend.h"
+#include "ui/trend_recorder.h"
 
 namespace {
 
@@ -63,6 +66,24 @@ void connectTheEthernetPage(TformMain& form, uint16_t port) {
   auto* received = child<QLabel>(form, "StaticTextIPRead");
   while (received->text().isEmpty() && !deadline.hasExpired())
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+}
+
+// Ten minutes of polls, the instrument's time and the trend's clock moved on
+// by the poll period between them: the simulator's sweep, a stretch with a
+// fault, and a few polls of a silent instrument.
+void pollForTheTrend(TformMain& form, sim::Simulator& simulator) {
+  constexpr int kPolls = 300;
+  constexpr int kPeriodMs = 2000;
+  QDateTime at = QDateTime::currentDateTime().addMSecs(-int64_t{kPolls} * kPeriodMs);
+  form.trendRecorder().setClock([&at] { return at; });
+  for (int n = 0; n < kPolls; ++n) {
+    simulator.instrument().setFaultWord(n >= 120 && n < 150 ? 0x0004 : 0);
+    simulator.setFault(n >= 200 && n < 205 ? sim::Fault::kSilent : sim::Fault::kNone);
+    simulator.instrument().advance(std::chrono::milliseconds(kPeriodMs));
+    at = at.addMSecs(kPeriodMs);
+    form.TimerIzmerTimer();
+  }
+  form.trendRecorder().setClock({});
 }
 
 }  // namespace
@@ -129,6 +150,17 @@ int main(int argc, char* argv[]) {
   windows.formHelp().show();
   ok = save(windows.formHelp(), out, QStringLiteral("8_TformHelp")) && ok;
   windows.formHelp().hide();
+
+  form.BitBtnIzmerStartClick();
+  pollForTheTrend(form, simulator);
+  child<QPushButton>(form, "BitBtnTrend")->click();
+  if (auto* trend = form.findChild<TformTrend*>(QStringLiteral("TformTrend"))) {
+    ok = save(*trend, out, QStringLiteral("9_TformTrend")) && ok;
+    trend->close();
+  } else {
+    ok = false;
+  }
+  form.BitBtnIzmerStopClick();
   form.close();
   return ok ? 0 : 1;
 }

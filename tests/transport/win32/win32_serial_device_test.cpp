@@ -143,6 +143,35 @@ TEST_F(ComPort, LineParametersRoundTripThroughTheDcb) {
   }
 }
 
+// A refused open puts back what the device had: here 9600 bit/s left by an
+// earlier program, and the timeouts it was opened with.
+TEST_F(ComPort, TheFoundSettingsComeBackWhenAsked) {
+  Win32SerialDevice device;
+  ASSERT_NO_FATAL_FAILURE(openConfigured(device, simCom_));
+  ASSERT_TRUE(device.setLineParameters(block(TAfBaudrate::br9600)));
+  device.close();
+
+  ASSERT_EQ(device.open(DefaultDevicePath(simCom_)), SerialDevice::OpenStatus::kOk);
+  COMMTIMEOUTS found{};
+  ASSERT_TRUE(::GetCommTimeouts(device.nativeHandle(), &found));
+  ASSERT_TRUE(device.setTimeouts());
+  ASSERT_TRUE(device.setLineParameters(block()));
+  DCB actual{};
+  ASSERT_TRUE(device.getLineParameters(actual));
+  ASSERT_EQ(actual.BaudRate, 115200u);
+
+  device.restoreFoundSettings();
+  ASSERT_TRUE(device.getLineParameters(actual));
+  EXPECT_EQ(actual.BaudRate, 9600u);
+  COMMTIMEOUTS timeouts{};
+  ASSERT_TRUE(::GetCommTimeouts(device.nativeHandle(), &timeouts));
+  EXPECT_EQ(timeouts.ReadIntervalTimeout, found.ReadIntervalTimeout);
+  EXPECT_EQ(timeouts.ReadTotalTimeoutConstant, found.ReadTotalTimeoutConstant);
+  EXPECT_EQ(timeouts.WriteTotalTimeoutConstant, found.WriteTotalTimeoutConstant);
+
+  ASSERT_TRUE(device.setLineParameters(block()));
+}
+
 TEST_F(ComPort, TheReplyIsAnnouncedQueuedAndRead) {
   Win32SerialDevice device;
   ASSERT_NO_FATAL_FAILURE(openConfigured(device, simCom_));

@@ -1,0 +1,145 @@
+#include <algorithm>
+#include <nlohmann/json.hpp>
+
+#include "cli/backup_fields.h"
+#include "cli/command_context.h"
+#include "cli/interrupt_watch.h"
+#include "cli/write_plan.h"
+#include "cli/write_replay.h"
+
+namespace cli {
+
+namespace {
+
+using json = nlohmann::ordered_json;
+
+Block blockOfName(const std::string& name) {
+  if (name.starts_with("general.")) return Block::kGeneral;
+  if (name.starts_with("coefficients.")) return Block::kCalibration;
+  return Block::kSetpoints;
+}
+
+void choose(BlockChoice& blocks, Block block) {
+  switch (block) {
+    case Block::kGeneral:
+      blocks.general = true;
+      break;
+    case Block::kSetpoints:
+      blocks.setpoints = true;
+      break;
+    case Block::kCalibration:
+      blocks.calibration = true;
+      break;
+  }
+}
+
+// The typed text as the value of a control: a JSON value the control takes
+// (a list position, true or false), else the text itself (an edit field).
+bool assign(const BackupField& field, Configuration& c, const std::string& text) {
+  // A list item by its name: "general.speed=115200" is position 6.
+  const auto& names = field.itemNames;
+  if (const auto item = std::find(names.begin(), names.end(), text); item != names.end()) {
+    return field.setValue(c, json(item - names.begin()));
+  }
+  const json parsed = json::parse(text, nullptr, false);
+  return (!parsed.is_discarded() && field.setValue(c, parsed)) || field.setValue(c, json(text));
+}
+
+// "setpoint1.value=85.0", or a check box or list of a flags byte by its
+// name: "setpoint1.flags.enabled=true". False with `error` set when the
+// field is not known or does not take the value.
+bool apply(const std::string& assignment, Configuration& c, BlockChoice& blocks,
+           std::string& error) {
+  const size_t equals = assignment.find('=');
+  if (equals == std::string::npos) {
+    error = assignment + ": not FIELD=VALUE";
+    return false;
+  }
+  std::string name = assignment.substr(0, equals);
+  const std::string text = assignment.substr(equals + 1);
+  const BackupField* field = BackupFieldNamed(name);
+  std::string member;
+  if (!field) {
+    const size_t dot = name.rfind('.');
+    field = dot == std::string::npos ? nullptr : BackupFieldNamed(name.substr(0, dot));
+    if (field && field->value) {
+      member = name.substr(dot + 1);
+      if (!field->value(c).contains(member)) field = nullptr;
+    } else {
+      field = nullptr;
+    }
+  }
+  if (!field || !field->setValue) {
+    error = name + ": no such field (the names are those of a backup)";
+    return false;
+  }
+  bool taken = false;
+  if (member.empty()) {
+    taken = assign(*field, c, text);
+  } else {
+    // Through its text, as a backup reads it: list positions as unsigned numbers.
+    json flags = json::parse(field->value(c).dump());
+    flags[member] = json::parse(text, nullptr, false);
+    taken = !flags[member].is_discarded() && field->setValue(c, flags);
+  }
+  if (!taken) {
+    error = name + ": " + text + " is not a value of this field";
+    return false;
+  }
+  choose(blocks, blockOfName(name));
+  return true;
+}
+
+}  // namespace
+
+ExitCode RunSet(CommandContext& context) {
+  const Options& options = context.options;
+  TerminalSink& messages = context.messages;
+  ExitCode code = ExitCode::kDone;
+  const auto session = context.connect(code);
+  if (!session) return code;
+  Configuration read;
+  messages.setConfirmationsShown(false);
+  code = ReadConfiguration(*session, read);
+  if (code != ExitCode::kDone) return code;
+
+  Configuration changed = read;
+  BlockChoice blocks{false, false, false};
+  for (const std::string& assignment : options.assignments) {
+    std::string error;
+    if (!apply(assignment, changed, blocks, error)) {
+      messages.fail(error + "; nothing was written");
+      return ExitCode::kRefused;
+    }
+  }
+  // The window's own checks and writes, with nothing sent yet.
+  std::vector<PlannedWrite> plan;
+  if (!PlanWrites(changed, blocks, messages, plan)) {
+    messages.fail("refused; nothing was written");
+    return ExitCode::kRefused;
+  }
+  for (const BackupField& field : BackupFields()) {
+    if (!field.value || field.value(read) == field.value(changed)) continue;
+    messages.note(field.name + ": " + field.value(read).dump() + " -> " +
+                  field.value(changed).dump());
+  }
+
+  Progress progress;
+  for (const PlannedWrite& planned : plan) ++progress[static_cast<size_t>(planned.block)].planned;
+  const InterruptWatch interrupt;
+  const ReplayEnd end = Replay(*session, plan, progress, messages);
+  if (end != ReplayEnd::kDone) {
+    const std::string states = BlockStates(blocks, progress);
+    messages.fail(std::string(end == ReplayEnd::kInterrupted ? "cancelled" : "stopped") + ": " +
+                  states);
+    return end == ReplayEnd::kInterrupted ? ExitCode::kInterrupted : ExitCode::kNoConnection;
+  }
+  Configuration readBack;
+  code = ReadConfiguration(*session, readBack);
+  if (code != ExitCode::kDone) return code;
+  if (!ReadBackMatches(plan, readBack, messages)) return ExitCode::kDiffers;
+  messages.note("written; every register written reads back as written");
+  return ExitCode::kDone;
+}
+
+}  // namespace cli

@@ -1,0 +1,82 @@
+#include "cli/unwritable_fields.h"
+
+#include "cli/backup_file.h"
+
+namespace cli {
+
+namespace {
+
+constexpr uint32_t kSingleExponent = 0x7F800000;
+constexpr uint8_t kSetpointFlagBits = 0x1F;  // enabled, type, kind, relay at start, on break
+constexpr const char* kCoefficientsPrefix = "coefficients.";
+constexpr int kSingleWidth = 4;
+
+bool isSingleCoefficient(const BackupField& field) {
+  return field.name.starts_with(kCoefficientsPrefix) && field.width == kSingleWidth;
+}
+
+bool isSetpointFlags(const BackupField& field) {
+  return field.name.starts_with("setpoint") && field.name.ends_with(".flags");
+}
+
+Block blockOf(const BackupField& field) {
+  if (field.name.starts_with("general.")) return Block::kGeneral;
+  if (field.name.starts_with(kCoefficientsPrefix)) return Block::kCalibration;
+  return Block::kSetpoints;
+}
+
+}  // namespace
+
+std::vector<UnwritableField> UnwritableFields(const Configuration& c, const BlockChoice& blocks) {
+  std::vector<UnwritableField> found;
+  for (const BackupField& field : BackupFields()) {
+    if (!Chosen(blocks, blockOf(field))) continue;
+    const auto raw = c.raw.bytes(field.reg(), field.byte(), field.width);
+    if (!raw) continue;
+    const auto first = static_cast<uint8_t>((*raw)[0]);
+    if (isSingleCoefficient(field)) {
+      uint32_t bits = 0;
+      for (int i = kSingleWidth - 1; i >= 0; --i) {
+        bits = bits << 8 | static_cast<uint8_t>((*raw)[static_cast<size_t>(i)]);
+      }
+      if ((bits & kSingleExponent) == kSingleExponent) {
+        const bool nan = (bits & 0x007FFFFF) != 0;
+        found.push_back({&field, nan ? "not a number (" + HexBytes(*raw) + ")"
+                                     : "infinite (" + HexBytes(*raw) + ")"});
+      }
+    } else if (!field.value && first != 0) {
+      found.push_back({&field, "reserved byte " + HexBytes(*raw) + ", written as 00"});
+    } else if (isSetpointFlags(field) && (first & ~kSetpointFlagBits) != 0) {
+      found.push_back({&field, "flag bits 5 to 7 set (" + HexBytes(*raw) + "), written as 0"});
+    }
+  }
+  return found;
+}
+
+Configuration WithoutUnwritable(const Configuration& configuration,
+                                const std::vector<UnwritableField>& fields) {
+  Configuration c = configuration;
+  for (const UnwritableField& u : fields) {
+    const BackupField& field = *u.field;
+    if (isSingleCoefficient(field)) {
+      field.setValue(c, "0");
+      c.raw.putAt(field.address, modbus::ByteString(kSingleWidth, '\0'));
+    } else if (!field.value) {
+      c.raw.putAt(field.address, modbus::ByteString(1, '\0'));
+    } else {
+      const uint8_t kept = *c.raw.at(field.address) & kSetpointFlagBits;
+      c.raw.putAt(field.address, modbus::ByteString(1, static_cast<char>(kept)));
+    }
+  }
+  return c;
+}
+
+std::vector<PlannedWrite> SkippingUnwritable(std::vector<PlannedWrite> plan,
+                                             const std::vector<UnwritableField>& fields) {
+  for (const UnwritableField& u : fields) {
+    if (isSingleCoefficient(*u.field)) plan = WithoutRegisters(plan, u.field->reg(), 2);
+  }
+  return plan;
+}
+
+}  // namespace cli

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <array>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "cli/session.h"
+#include "cli/write_plan.h"
+
+namespace cli {
+
+struct BlockProgress {
+  int planned = 0;
+  int written = 0;
+};
+using Progress = std::array<BlockProgress, std::size(kBlocks)>;
+
+enum class ReplayEnd { kDone, kFailed, kInterrupted };
+
+// The planned writes one by one, in order, with a progress line. A new
+// interface speed is in force in the instrument once its write was
+// answered, so the writes after it go at that speed. Ctrl+C (an
+// InterruptWatch held by the caller) stops before the next write; the one
+// under way finishes. `progress` counts the writes done by block.
+ReplayEnd Replay(Session& session, const std::vector<PlannedWrite>& plan, Progress& progress,
+                 TerminalSink& messages);
+
+// "written", "not written", "partly written (2 of 6 writes)".
+std::string StateOf(const BlockProgress& progress);
+
+// The state of each chosen block: "general settings: written; ...".
+std::string BlockStates(const BlockChoice& blocks, const Progress& progress);
+
+// Every register written, as read back; the differing ones are reported.
+bool ReadBackMatches(const std::vector<PlannedWrite>& plan, const Configuration& read,
+                     TerminalSink& messages);
+
+}  // namespace cli
