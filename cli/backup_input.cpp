@@ -15,10 +15,18 @@ namespace {
 // /dev/zero never ends.
 constexpr size_t kLargestBackup = 1 << 20;
 
+// Windows opens files in text mode unless told otherwise; the bytes are
+// wanted as they are.
+#ifdef _WIN32
+constexpr int kReadFlags = O_RDONLY | O_BINARY;
+#else
+constexpr int kReadFlags = O_RDONLY | O_CLOEXEC;
+#endif
+
 enum class ReadOutcome { kRead, kUnreadable, kTooLarge };
 
 ReadOutcome readBounded(const std::string& path, std::string& text, std::string& reason) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  const int fd = ::open(path.c_str(), kReadFlags);
   if (fd < 0) {
     reason = std::strerror(errno);
     return ReadOutcome::kUnreadable;

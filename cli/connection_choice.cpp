@@ -54,7 +54,7 @@ std::optional<ConnectionChoice> ChooseConnection(const Options& options, std::st
     choice.portNumber = *stored;
   } else if (const auto number = comNumber(options.port)) {
     choice.portNumber = *number;
-  } else if (options.port.find('/') != std::string::npos) {
+  } else if (options.port.find_first_of("/\\") != std::string::npos) {  // also \\.\COM12
     choice.devicePath = options.port;
     choice.resolver = [path = options.port](int) { return path; };
   } else {

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <csignal>
 
 namespace cli {
 
@@ -15,6 +16,7 @@ static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler
 // Written by the handler so that a wait wakes at once.
 int wakeRead = -1;
 int wakeWrite = -1;
+struct sigaction previous {};
 
 void onInterrupt(int) {
   interrupted.store(true);
@@ -36,11 +38,11 @@ InterruptWatch::InterruptWatch() {
   sigemptyset(&action.sa_mask);
   // Restarted: output written while the signal arrives must not be lost.
   action.sa_flags = SA_RESTART;
-  ::sigaction(SIGINT, &action, &previous_);
+  ::sigaction(SIGINT, &action, &previous);
 }
 
 InterruptWatch::~InterruptWatch() {
-  ::sigaction(SIGINT, &previous_, nullptr);
+  ::sigaction(SIGINT, &previous, nullptr);
   ::close(wakeRead);
   ::close(wakeWrite);
   wakeRead = wakeWrite = -1;

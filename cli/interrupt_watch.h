@@ -1,7 +1,6 @@
 #pragma once
 
 #include <chrono>
-#include <csignal>
 
 namespace cli {
 
@@ -20,9 +19,6 @@ class InterruptWatch {
 
   // Waits for `duration` or until Ctrl+C, whichever comes first; true on Ctrl+C.
   bool waitFor(std::chrono::milliseconds duration) const;
-
- private:
-  struct sigaction previous_ {};
 };
 
 }  // namespace cli

@@ -21,8 +21,6 @@ std::string withNumber(const char* format, int number) {
 
 }  // namespace
 
-std::string DefaultDevicePath(int comNumber) { return "/dev/ttyS" + std::to_string(comNumber - 1); }
-
 TAfComPortCore::TAfComPortCore(std::unique_ptr<SerialDevice> device) : device_(std::move(device)) {}
 
 TAfComPortCore::~TAfComPortCore() { close(); }

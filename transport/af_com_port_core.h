@@ -19,7 +19,8 @@ namespace transport {
 class TAfComPortEventThread;
 class TAfComPortWriteThread;
 
-// Resolves COMn to the device path; the default is /dev/ttyS(n-1).
+// Resolves COMn to the device path; the default is the platform's COMn
+// device (/dev/ttyS(n-1), \\.\COMn), defined by the backend.
 using DevicePathResolver = std::function<std::string(int comNumber)>;
 std::string DefaultDevicePath(int comNumber);
 

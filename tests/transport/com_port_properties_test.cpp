@@ -201,10 +201,5 @@ TEST_F(ClosedPort, OpenWithNumberZeroOrAMissingDeviceFails) {
   EXPECT_NO_THROW(port_.Close());
 }
 
-TEST(DevicePath, DefaultsToTheNumberedTerminal) {
-  EXPECT_EQ(DefaultDevicePath(1), "/dev/ttyS0");
-  EXPECT_EQ(DefaultDevicePath(32), "/dev/ttyS31");
-}
-
 }  // namespace
 }  // namespace transport

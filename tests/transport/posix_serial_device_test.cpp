@@ -11,6 +11,7 @@
 #include "paced_writer.h"
 #include "pty_pair.h"
 #include "terminal_line_shim.h"
+#include "transport/af_com_port_core.h"
 #include "transport/posix/posix_serial_device.h"
 
 namespace transport {
@@ -86,6 +87,11 @@ TEST_F(DeviceOnPty, LineChangesAndErrorsAreReportedUnderSteadyInput) {
   EXPECT_EQ(waitForEvents(EV_CTS | EV_ERR) & (EV_CTS | EV_ERR), EV_CTS | EV_ERR);
   EXPECT_EQ(errors_, CE_FRAME);
   EXPECT_GT(reads_, 1) << "the input went on meanwhile";
+}
+
+TEST(DevicePath, DefaultsToTheNumberedTerminal) {
+  EXPECT_EQ(DefaultDevicePath(1), "/dev/ttyS0");
+  EXPECT_EQ(DefaultDevicePath(32), "/dev/ttyS31");
 }
 
 }  // namespace

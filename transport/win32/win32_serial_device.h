@@ -1,0 +1,95 @@
+#pragma once
+
+#include "transport/win32/windows_api.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <string>
+
+#include "transport/serial_device.h"
+#include "transport/win32/unique_handle.h"
+
+namespace transport::win32 {
+
+// A COM device through the Win32 communications API with overlapped I/O:
+// the line-event wait and the writes are overlapped operations that a wake
+// event cuts short. The wake events live as long as the object, so waking
+// is safe from any thread at any time. Besides the driver's own refusal of a
+// second open, a named object claims the device: Wine opens a serial device
+// as often as asked.
+class Win32SerialDevice : public SerialDevice {
+ public:
+  Win32SerialDevice();
+  ~Win32SerialDevice() override;
+  Win32SerialDevice(const Win32SerialDevice&) = delete;
+  Win32SerialDevice& operator=(const Win32SerialDevice&) = delete;
+
+  OpenStatus open(const std::string& path) override;
+  bool isOpen() const override { return port_.valid(); }
+  void close() override;
+
+  bool setTimeouts() override;
+  bool setupQueues(int32_t inSize, int32_t outSize) override;
+  bool setEventMask(uint32_t mask) override;
+  bool setLineParameters(const DCB& dcb) override;
+  bool getLineParameters(DCB& dcb) override;
+  void restoreFoundSettings() override;
+  bool purge(uint32_t actions) override;
+  bool queueStatus(QueueStatus& status) override;
+  int32_t read(char* buffer, int32_t count) override;
+  bool escapeFunction(EscapeFunction function) override;
+
+  LineWait waitLineEvent(std::chrono::milliseconds timeout) override;
+  void wakeLineWait() override;
+
+  WriteStatus write(const char* data, int32_t count, int32_t& written) override;
+  void wakeWriter() override;
+  int32_t writeNow(const char* data, int32_t count) override;
+
+  HANDLE nativeHandle() const { return port_.get(); }
+
+ private:
+  // One overlapped operation slot with its manual-reset completion event.
+  struct Overlapped {
+    OVERLAPPED record{};
+    UniqueHandle done;
+    void prepare();
+  };
+
+  enum class CommWait { kStarted, kCompleted, kFailed };
+  CommWait startCommWait();
+  void finishPendingCommWait();
+  bool clearCommError(COMSTAT& comStat);
+  bool inputGrew();
+  uint32_t errorsOfThisEvent();
+
+  UniqueHandle port_;
+  // As the device was at open, for a refused open to put back.
+  ::DCB foundState_{};
+  COMMTIMEOUTS foundTimeouts_{};
+  bool foundStateKnown_ = false;
+  bool foundTimeoutsKnown_ = false;
+  UniqueHandle portClaim_;   // named after the device while it is open
+  UniqueHandle lineWake_;    // auto-reset
+  UniqueHandle writerWake_;  // auto-reset
+  Overlapped commWait_;      // event thread
+  Overlapped reading_;       // caller of read, under the core's status lock
+  Overlapped writing_;       // write thread
+  std::atomic<uint32_t> eventMask_{0};
+  // Error bits a look at the input queue took from the driver, kept for the
+  // next status query.
+  std::atomic<uint32_t> takenErrors_{0};
+  // The same bits kept for the next line event with EV_ERR while the mask
+  // asks for it: a read may take them from the driver before the event
+  // thread looks.
+  std::atomic<uint32_t> eventErrors_{0};
+  std::atomic<bool> readSinceLook_{false};
+  // Owned by the event thread (and by close, once that thread has ended).
+  DWORD commWaitMask_ = 0;
+  bool commWaitPending_ = false;
+  bool lastWaitEmpty_ = false;
+  DWORD lookedInput_ = 0;  // input count at the last look, no read since
+};
+
+}  // namespace transport::win32
