@@ -1,6 +1,7 @@
 #include "device/clock_setting.h"
 
 #include <array>
+#include <chrono>
 #include <optional>
 #include <string_view>
 
@@ -51,14 +52,9 @@ std::optional<std::array<uint8_t, 3>> groupsOf(std::string_view fieldText) {
 // The instrument would roll an impossible date or time over into another one.
 // Its year has two digits, 0 to 99 for 2000 to 2099.
 bool isCalendarDate(const std::array<uint8_t, 3>& date) {
-  const int day = date[0];
-  const int month = date[1];
-  const int year = 2000 + date[2];
-  if (month < 1 || month > 12) return false;
-  constexpr int kDaysInMonth[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-  const int days = kDaysInMonth[month - 1] + (month == 2 && leap ? 1 : 0);
-  return day >= 1 && day <= days;
+  const std::chrono::year_month_day calendar{
+      std::chrono::year(2000 + date[2]), std::chrono::month(date[1]), std::chrono::day(date[0])};
+  return calendar.ok();
 }
 
 bool isTimeOfDay(const std::array<uint8_t, 3>& time) {
