@@ -48,10 +48,22 @@ class CliAgainstSimulator : public ::testing::Test {
   ~CliAgainstSimulator() override { std::filesystem::remove_all(dir_); }
 
   Result run(const std::vector<std::string>& args, bool errIsTerminal = false) {
+    return runOnTick(args, errIsTerminal, tick_);
+  }
+
+  // On the real tick. The fast timing set (the clock read, watch) looks for
+  // the reply 50 ms after the request: 5 ms of real time on the scaled tick,
+  // less than a loaded machine may take to let the simulator's thread answer.
+  Result runAtRealTime(const std::vector<std::string>& args) {
+    return runOnTick(args, false, realTick_);
+  }
+
+  Result runOnTick(const std::vector<std::string>& args, bool errIsTerminal,
+                   modbus::TickSource& tick) {
     std::ostringstream out;
     std::ostringstream err;
     cli::Terminal terminal{out, err, errIsTerminal};
-    const int code = cli::Run(args, terminal, &tick_);
+    const int code = cli::Run(args, terminal, &tick);
     return {code, out.str(), err.str()};
   }
 
@@ -115,6 +127,7 @@ class CliAgainstSimulator : public ::testing::Test {
 
   sim::Simulator simulator_;
   modbus::SteadyTick tick_{kTimeScale};
+  modbus::SteadyTick realTick_{1};
   std::string dir_;
 };
 
