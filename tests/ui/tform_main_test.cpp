@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "tests/ui/capturing_display.h"
+#include "transport/af_com_port_core.h"
 #include "ui/profile_file.h"
 #include "ui/tform_help.h"
 
@@ -188,7 +189,7 @@ TEST_F(TformMainTest, PortToolTipShowsTheDevicePath) {
   open();
   EXPECT_EQ(portList()->toolTip(), "/dev/pts/9");
   portList()->setCurrentIndex(3);
-  EXPECT_EQ(portList()->toolTip(), "/dev/ttyS3");
+  EXPECT_EQ(portList()->toolTip(), QString::fromStdString(transport::DefaultDevicePath(4)));
 }
 
 }  // namespace
