@@ -1,6 +1,7 @@
 // The PC's time stamp of backups and polls: the offset is computed, not
-// taken from strftime (Windows gives a zone name there); here it is checked
-// against the C library's %z in zones with half hours, west and east of
+// taken from strftime (Windows gives a zone name there). Checked against
+// known stamps in zones the C libraries of both systems read from TZ, and on
+// Linux against the C library's %z in zones with half hours, west and east of
 // UTC, on both sides of a new year.
 
 #include <gtest/gtest.h>
@@ -14,6 +15,20 @@
 namespace cli {
 namespace {
 
+void setZone(const char* zone) {
+#ifdef _WIN32
+  ::_putenv_s("TZ", zone != nullptr ? zone : "");
+  ::_tzset();
+#else
+  if (zone != nullptr) {
+    ::setenv("TZ", zone, 1);
+  } else {
+    ::unsetenv("TZ");
+  }
+  ::tzset();
+#endif
+}
+
 class ZoneScope {
  public:
   explicit ZoneScope(const char* zone) {
@@ -21,17 +36,9 @@ class ZoneScope {
       previous_ = was;
       hadPrevious_ = true;
     }
-    ::setenv("TZ", zone, 1);
-    ::tzset();
+    setZone(zone);
   }
-  ~ZoneScope() {
-    if (hadPrevious_) {
-      ::setenv("TZ", previous_.c_str(), 1);
-    } else {
-      ::unsetenv("TZ");
-    }
-    ::tzset();
-  }
+  ~ZoneScope() { setZone(hadPrevious_ ? previous_.c_str() : nullptr); }
   ZoneScope(const ZoneScope&) = delete;
   ZoneScope& operator=(const ZoneScope&) = delete;
 
@@ -40,6 +47,23 @@ class ZoneScope {
   bool hadPrevious_ = false;
 };
 
+TEST(LocalTimeText, IsTheLocalTimeWithItsOffsetFromUtc) {
+  const std::time_t newYearsEve = 1798756200;  // 2026-12-31T22:30:00Z
+  const struct {
+    const char* zone;
+    const char* text;
+  } cases[] = {
+      {"UTC0", "2026-12-31T22:30:00+0000"},
+      {"IST-5:30", "2027-01-01T04:00:00+0530"},
+      {"NST3:30", "2026-12-31T19:00:00-0330"},
+  };
+  for (const auto& c : cases) {
+    ZoneScope scope(c.zone);
+    EXPECT_EQ(LocalTimeText(std::chrono::system_clock::from_time_t(newYearsEve)), c.text) << c.zone;
+  }
+}
+
+#ifndef _WIN32
 std::string libraryText(std::time_t t) {
   std::tm local{};
   localtime_r(&t, &local);
@@ -59,6 +83,7 @@ TEST(LocalTimeText, CarriesTheZoneOffsetAsTheCLibraryDoes) {
     }
   }
 }
+#endif
 
 }  // namespace
 }  // namespace cli
