@@ -20,6 +20,7 @@ class TracingPort final : public modbus::PortInterface {
   void WriteString(const modbus::ByteString& text) override;
   int32_t InBufUsed() override { return port_.InBufUsed(); }
   modbus::ByteString ReadString() override;
+  modbus::PortFailure LastFailure() const override { return port_.LastFailure(); }
 
  private:
   void line(const char* what, const modbus::ByteString& text);

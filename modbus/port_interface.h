@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "modbus/byte_string.h"
+#include "modbus/port_failure.h"
 
 namespace modbus {
 
@@ -20,6 +21,10 @@ class PortInterface {
   virtual void WriteString(const ByteString& text) = 0;
   virtual int32_t InBufUsed() = 0;      // bytes waiting in the input queue, 0 when closed
   virtual ByteString ReadString() = 0;  // all waiting bytes
+
+  // Why the last Open failed, or why the open port failed since; kNone after
+  // a good open. Ports that cannot tell report kNone.
+  virtual PortFailure LastFailure() const { return {}; }
 };
 
 }  // namespace modbus
