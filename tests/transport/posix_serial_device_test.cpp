@@ -59,7 +59,7 @@ TEST_F(DeviceOnPty, AnEmptyReadIsNoHangUp) {
   open();
   char byte = 0;
   EXPECT_EQ(device_.read(&byte, 1), 0);
-  EXPECT_FALSE(device_.farEndGone());
+  EXPECT_FALSE(device_.wentAway());
   // Input after it is announced as it comes.
   ASSERT_TRUE(pty_.writeMaster("x"));
   EXPECT_TRUE(waitForEvents(EV_RXCHAR) & EV_RXCHAR);
@@ -68,8 +68,8 @@ TEST_F(DeviceOnPty, AnEmptyReadIsNoHangUp) {
   pty_.closeMaster();
   pty_.closeSlaveKeeper();
   const auto deadline = Clock::now() + 10s;
-  while (!device_.farEndGone() && Clock::now() < deadline) device_.waitLineEvent(200ms);
-  EXPECT_TRUE(device_.farEndGone());
+  while (!device_.wentAway() && Clock::now() < deadline) device_.waitLineEvent(200ms);
+  EXPECT_TRUE(device_.wentAway());
   // From then on a wait only waits: the hang-up, which poll() reports for
   // good, no longer ends it.
   int waits = 0;

@@ -49,8 +49,6 @@ class PosixSerialDevice : public SerialDevice {
   void wakeWriter() override;
   int32_t writeNow(const char* data, int32_t count) override;
 
-  bool farEndGone() const { return gone_.load(); }
-
  private:
   struct ErrorCounts {
     int frame = 0, overrun = 0, parity = 0, brk = 0, bufOverrun = 0;
