@@ -20,6 +20,8 @@
 #include "sim/tcp_test_peer.h"
 #include "ui/application_title.h"
 #include "ui/application_windows.h"
+#include "ui/calibration_record_dialog.h"
+#include "ui/calibration_record_export.h"
 #include "ui/connection_settings.h"
 #include "ui/printing_display.h"
 #include "ui/profile_file.h"
@@ -146,6 +148,17 @@ int main(int argc, char* argv[]) {
     pages->setTabVisible(i, !hidden);
   }
   pages->setCurrentIndex(0);
+  // The record's dialog as a printer would offer it, after a point calibrated.
+  if (auto* records = form.findChild<CalibrationRecordExport*>()) {
+    child<QComboBox>(form, "ComboBoxCalibrPoint")->setCurrentIndex(0);
+    child<QLineEdit>(form, "EditZnacKalibr")->setText(QStringLiteral("4012"));
+    form.BitBtnCalibPointClick();
+    CalibrationRecordDialog dialog(records->record(), QStringLiteral("Пётр Иванов"), true, &form);
+    dialog.show();
+    ok = save(dialog, out, QStringLiteral("10_FormCalibrationRecord")) && ok;
+  } else {
+    ok = false;
+  }
   form.BitBtnIzmerStopClick();
   windows.formHelp().show();
   ok = save(windows.formHelp(), out, QStringLiteral("8_TformHelp")) && ok;
