@@ -7,6 +7,12 @@
 
 namespace cli {
 
+namespace {
+
+constexpr int kSettleCharacters = 4;
+
+}  // namespace
+
 std::unique_ptr<Session> CommandContext::connect(ExitCode& code) {
   if (!options.find) return open(code);
   Identification found;
@@ -32,7 +38,17 @@ std::unique_ptr<Session> CommandContext::open(ExitCode& code) {
   settings.address = static_cast<uint8_t>(options.address);
   // A scan waits for each address only as long as an answer takes.
   settings.fast = options.fast || options.command == Command::kScan;
+  // What find and scan report is the one instrument that answered: a second
+  // one answering right behind it must be heard first.
+  if (options.command == Command::kFind || options.command == Command::kScan) {
+    settings.settleCharacters = kSettleCharacters;
+  }
   settings.trace = options.trace ? &terminal.err : nullptr;
+  // These end on a signal between two requests, with the blocks listed or
+  // the unfinished output file removed.
+  settings.refuseAfterInterrupt = options.command == Command::kBackup ||
+                                  options.command == Command::kRestore ||
+                                  options.command == Command::kSet;
   settings.tick = tick_;
   return std::make_unique<Session>(*choice, messages, settings);
 }

@@ -60,7 +60,11 @@ Session::Session(const ConnectionChoice& choice, TerminalSink& messages,
   }
   modbus::LinkServices services{*port, *tick, *pump_};
   services.mode = settings.fast ? modbus::ExchangeMode::kFast : modbus::ExchangeMode::kWindowTiming;
+  // Bytes after an answer are seen before the next request goes out.
+  services.holdPortBetweenExchanges = settings.fast;
+  services.settleCharacters = settings.settleCharacters;
   link_ = std::make_unique<AddressedLink>(services, settings.address);
+  if (settings.refuseAfterInterrupt) link_->refuseAfterInterrupt();
   messages_.setCauseOfFailure([this] {
     return RequestFailureCause(link_->lastFailure(), link_->address(), choice_.devicePath);
   });
@@ -88,7 +92,7 @@ ExitCode Session::identify(bool search, Identification& found) {
     case device::DiscoveryOutcome::kFound:
       break;
     default:
-      return ExitCode::kNoConnection;
+      return failureExitCode();
   }
   const auto image =
       capture.read().image(device::kIdentificationStart, device::kIdentificationCount);
@@ -98,7 +102,7 @@ ExitCode Session::identify(bool search, Identification& found) {
   return ExitCode::kDone;
 }
 
-ExitCode ExitCodeOf(device::OperationOutcome outcome) {
+ExitCode Session::exitCodeOf(device::OperationOutcome outcome) const {
   switch (outcome) {
     case device::OperationOutcome::kDone:
       return ExitCode::kDone;
@@ -110,7 +114,12 @@ ExitCode ExitCodeOf(device::OperationOutcome outcome) {
     case device::OperationOutcome::kNoConnection:
       break;
   }
-  return ExitCode::kNoConnection;
+  return failureExitCode();
+}
+
+ExitCode Session::failureExitCode() const {
+  const LinkFailure& failure = link_->lastFailure();
+  return failure.failed() ? ExitCodeOf(failure) : ExitCode::kNoConnection;
 }
 
 }  // namespace cli

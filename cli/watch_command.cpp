@@ -104,7 +104,7 @@ ExitCode RunWatch(CommandContext& context) {
                          listSeparator);
     out << header << std::flush;
   }
-  bool answered = true;
+  ExitCode ending = ExitCode::kDone;
   for (int polls = 1;; ++polls) {
     PollRow row;
     row.pcTime = LocalTimeText(std::chrono::system_clock::now());
@@ -116,7 +116,7 @@ ExitCode RunWatch(CommandContext& context) {
     if (row.data) {
       row.texts = device::FormatMeasuredTexts(*row.data, separator);
     } else {
-      answered = false;
+      ending = session->failureExitCode();
       row.cause =
           RequestFailureCause(link.lastFailure(), link.address(), session->choice().devicePath);
       context.messages.error(device::kNoAnswerText);
@@ -129,11 +129,16 @@ ExitCode RunWatch(CommandContext& context) {
       text = row.line();
     }
     out << text << std::flush;
+    // A port that went away does not come back by polling it.
+    if (!row.data && ending == ExitCode::kPortError) break;
     if (options.count && polls >= *options.count) break;
-    if (interrupt.waitFor(kPollPeriod)) break;
+    if (interrupt.waitFor(kPollPeriod)) {
+      ending = InterruptWatch::exitCode();
+      break;
+    }
   }
   link.closePort();
-  return answered ? ExitCode::kDone : ExitCode::kNoConnection;
+  return ending;
 }
 
 }  // namespace cli

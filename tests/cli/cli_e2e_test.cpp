@@ -60,7 +60,7 @@ TEST_F(CliAgainstSimulator, BackupThenChangesShowInDiffAndRestoreUndoesThem) {
             std::string::npos)
       << diff.out;
 
-  const Result restore = run(at("9600", {"restore", backup}));
+  const Result restore = run(at("9600", {"restore", "--with-link", backup}));
   EXPECT_EQ(restore.code, 0) << restore.err;
   EXPECT_EQ(instrument.interfaceBaudIndex(), 6);
 

@@ -198,17 +198,18 @@ TEST_F(CliAgainstSimulator, FailuresNameTheirCauseAndTheDevice) {
   const struct {
     sim::Fault fault;
     const char* cause;
+    int code;
   } faults[] = {
-      {sim::Fault::kBadLrc, "failed its LRC check"},
-      {sim::Fault::kExceptionAll, "refused the request (exception reply)"},
-      {sim::Fault::kWrongAddress, "came from another address than 0"},
-      {sim::Fault::kSilent, "no reply from address 0 on "},
+      {sim::Fault::kBadLrc, "failed its LRC check", 4},
+      {sim::Fault::kExceptionAll, "refused the request (exception reply, code 04h)", 6},
+      {sim::Fault::kWrongAddress, "came from another address than 0", 4},
+      {sim::Fault::kSilent, "no reply from address 0 on ", 4},
   };
   for (const auto& f : faults) {
     SCOPED_TRACE(f.cause);
     simulator_.setFault(f.fault);
     const Result result = run(at("115200", {"find"}));
-    EXPECT_EQ(result.code, 4);
+    EXPECT_EQ(result.code, f.code);
     EXPECT_TRUE(has(result.err, f.cause)) << result.err;
     EXPECT_TRUE(has(result.err, device)) << result.err;
   }
@@ -270,7 +271,7 @@ TEST_F(CliAgainstSimulator, MessagesSayWhatHappened) {
   const std::string backup = path("golden.json");
   ASSERT_EQ(run({"backup", backup, "--port", simulator_.devicePath(), "--fast"}).code, 0);
   simulator_.instrument().setInterfaceBaudIndex(2);
-  const Result restore = run(at("9600", {"restore", backup}));
+  const Result restore = run(at("9600", {"restore", "--with-link", backup}));
   EXPECT_EQ(restore.code, 0) << restore.err;
   EXPECT_FALSE(has(restore.err, "error")) << restore.err;
   EXPECT_TRUE(has(restore.err, "now listens at 115200 bit/s")) << restore.err;
@@ -281,18 +282,18 @@ TEST_F(CliAgainstSimulator, CtrlCDuringRestoreFinishesTheWriteAndSaysWhatWentIn)
   const std::string backup = path("golden.json");
   ASSERT_EQ(run(at("115200", {"backup", backup})).code, 0);
   const uint64_t before = simulator_.requestsServed();
-  // Identification, then three general settings writes; pressed while the
-  // fifth request (the first setpoint write) waits.
+  // Identification, the general settings read, then three general settings
+  // writes; pressed while the sixth request (the first setpoint write) waits.
   std::atomic<bool> done{false};
   std::thread presser([&] {
-    while (!done && simulator_.requestsServed() < before + 5) std::this_thread::yield();
+    while (!done && simulator_.requestsServed() < before + 6) std::this_thread::yield();
     if (!done) ::kill(::getpid(), SIGINT);
   });
   const Result restore = run(at("115200", {"restore", "--json", backup}));
   done = true;
   presser.join();
   EXPECT_EQ(restore.code, 130) << restore.err;
-  EXPECT_EQ(simulator_.requestsServed(), before + 5) << "nothing sent after the cancel";
+  EXPECT_EQ(simulator_.requestsServed(), before + 6) << "nothing sent after the cancel";
   EXPECT_TRUE(has(restore.err, "general settings: written; scale and setpoints: partly written"))
       << restore.err;
   const json summary = json::parse(restore.out);
