@@ -1,6 +1,7 @@
 #include "cli/addressed_link.h"
 
 #include "cli/interrupt_watch.h"
+#include "modbus/frame_codec.h"
 #include "modbus/reply_selection.h"
 #include "modbus/requests.h"
 #include "modbus/result_codes.h"
@@ -47,6 +48,26 @@ bool AddressedLink::refused() {
   return true;
 }
 
+// Fast mode: a second instrument's reply to the last request, coming behind
+// the answer, would pass for the answer to this one when it has the same
+// form (a read of as many registers). Such a request waits until the line
+// has been quiet a while, so that such a reply lands before it is sent and
+// is seen (the port is held open).
+void AddressedLink::quietBefore(uint8_t function, int32_t start, int32_t count) {
+  if (services_.mode != modbus::ExchangeMode::kFast || lastAnswer_.empty()) return;
+  const modbus::ByteString request = {
+      static_cast<char>(address_),          static_cast<char>(function),
+      static_cast<char>(start >> 8 & 0xFF), static_cast<char>(start & 0xFF),
+      static_cast<char>(count >> 8 & 0xFF), static_cast<char>(count & 0xFF)};
+  if (!modbus::AnswersRequest(lastAnswer_, request)) return;
+  const int32_t quietMs = kSecondTalkerQuiet.ms(modbus::ExpectedReplyCharacters(request),
+                                                modbus::BaudRateOfIndex(parameters_.baudIndex));
+  const uint32_t from = services_.tick.Tick();
+  while (static_cast<int32_t>(services_.tick.Tick() - from) <= quietMs) {
+    services_.pump.ProcessEvents(services_.tick.RealDuration(1));
+  }
+}
+
 // The window's result stands unless the line showed another talker: a
 // second frame answering the request, or, once an answer came before (the
 // port held open in fast mode), a frame arriving outside the reply.
@@ -62,24 +83,27 @@ modbus::ExchangeResult AddressedLink::judged(modbus::ExchangeResult result) {
   if (services_.mode == modbus::ExchangeMode::kFast) {
     another = another ||
               holdsAFrame(record_.received.substr(std::min(choice.end, record_.received.size())));
-    if (lastAnswered_) {
+    if (!lastAnswer_.empty()) {
       another = another || holdsAFrame(record_.waiting) || choice.otherFrames > 0;
     }
   }
   failure_.anotherTalker = another;
-  lastAnswered_ = choice.count != modbus::AnswerChoice::kNone;
+  lastAnswer_ = choice.count == modbus::AnswerChoice::kOne ? modbus::DecodeReply(choice.frame)
+                                                           : modbus::ExchangeResult();
   if (another) return modbus::CodeResult(modbus::kNoAnswer);
   return result;
 }
 
 modbus::ExchangeResult AddressedLink::readHoldingRegisters(int32_t start, int32_t count) {
   if (refused()) return modbus::CodeResult(modbus::kNoAnswer);
+  quietBefore(0x03, start, count);
   return judged(modbus::ReadHoldingRegisters(services_, portByte(), parameters_.baudIndex,
                                              parameters_.timing, address_, start, count));
 }
 
 modbus::ExchangeResult AddressedLink::readInputRegisters(int32_t start, int32_t count) {
   if (refused()) return modbus::CodeResult(modbus::kNoAnswer);
+  quietBefore(0x04, start, count);
   return judged(modbus::ReadInputRegisters(services_, portByte(), parameters_.baudIndex,
                                            parameters_.timing, address_, start, count));
 }
@@ -87,6 +111,7 @@ modbus::ExchangeResult AddressedLink::readInputRegisters(int32_t start, int32_t 
 modbus::ExchangeResult AddressedLink::writeMultipleRegisters(int32_t start, int32_t count,
                                                              const modbus::ByteString& data) {
   if (refused()) return modbus::CodeResult(modbus::kNoAnswer);
+  quietBefore(0x10, start, count);
   return judged(modbus::WriteMultipleRegisters(services_, portByte(), parameters_.baudIndex,
                                                parameters_.timing, address_, start, count, data));
 }

@@ -8,6 +8,11 @@
 
 namespace cli {
 
+// How long the line must stay quiet before an answer is trusted to be the
+// only one: the reply's time on the wire, a few character times, and an
+// instrument's turnaround, after which a second instrument would answer.
+inline constexpr modbus::QuietTime kSecondTalkerQuiet{4, 5};
+
 // The link of ulm5-cli: the register requests of the device operations,
 // sent to one address of a multi-drop line (0 as the window does unless
 // chosen), judging each reply beyond the window's rules: a request that
@@ -39,6 +44,7 @@ class AddressedLink final : public device::RegisterLink {
 
  private:
   bool refused();
+  void quietBefore(uint8_t function, int32_t start, int32_t count);
   modbus::ExchangeResult judged(modbus::ExchangeResult result);
   uint8_t portByte() const { return static_cast<uint8_t>(parameters_.portNumber); }
 
@@ -47,7 +53,7 @@ class AddressedLink final : public device::RegisterLink {
   device::LinkParameters parameters_;
   uint8_t address_;
   LinkFailure failure_;
-  bool lastAnswered_ = false;
+  modbus::ExchangeResult lastAnswer_;  // decoded; empty when the last request got none
   bool refuseAfterInterrupt_ = false;
 };
 

@@ -7,12 +7,6 @@
 
 namespace cli {
 
-namespace {
-
-constexpr int kSettleCharacters = 4;
-
-}  // namespace
-
 std::unique_ptr<Session> CommandContext::connect(ExitCode& code) {
   if (!options.find) return open(code);
   Identification found;
@@ -38,10 +32,11 @@ std::unique_ptr<Session> CommandContext::open(ExitCode& code) {
   settings.address = static_cast<uint8_t>(options.address);
   // A scan waits for each address only as long as an answer takes.
   settings.fast = options.fast || options.command == Command::kScan;
-  // What find and scan report is the one instrument that answered: a second
-  // one answering right behind it must be heard first.
-  if (options.command == Command::kFind || options.command == Command::kScan) {
-    settings.settleCharacters = kSettleCharacters;
+  // What these report comes from a request with no other behind it to show
+  // a second instrument answering: it must be heard before the answer is taken.
+  if (options.command == Command::kFind || options.command == Command::kScan ||
+      options.command == Command::kClock || options.command == Command::kWatch) {
+    settings.settle = kSecondTalkerQuiet;
   }
   settings.trace = options.trace ? &terminal.err : nullptr;
   // These end on a signal between two requests, with the blocks listed or

@@ -62,7 +62,7 @@ Session::Session(const ConnectionChoice& choice, TerminalSink& messages,
   services.mode = settings.fast ? modbus::ExchangeMode::kFast : modbus::ExchangeMode::kWindowTiming;
   // Bytes after an answer are seen before the next request goes out.
   services.holdPortBetweenExchanges = settings.fast;
-  services.settleCharacters = settings.settleCharacters;
+  services.settle = settings.settle;
   link_ = std::make_unique<AddressedLink>(services, settings.address);
   if (settings.refuseAfterInterrupt) link_->refuseAfterInterrupt();
   messages_.setCauseOfFailure([this] {

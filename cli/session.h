@@ -30,9 +30,9 @@ struct Identification {
 struct SessionSettings {
   uint8_t address = 0;
   bool fast = false;
-  // Fast mode: character times of quiet after an answer before it is taken
-  // (a second instrument answering right behind the first is heard).
-  int settleCharacters = 0;
+  // Fast mode: quiet after an answer before it is taken (a second
+  // instrument answering right behind the first is heard).
+  modbus::QuietTime settle;
   // A request asked for after Ctrl+C or a signal is not sent (see
   // AddressedLink::refuseAfterInterrupt).
   bool refuseAfterInterrupt = false;

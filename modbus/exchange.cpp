@@ -209,8 +209,7 @@ ExchangeResult Exchange(const LinkServices& link, uint8_t portNumber, int baudIn
     record.written = true;
     port.WriteString(frame);
     // The port stays open: the next exchange closes it, which also drops a late reply.
-    const int32_t settleMs =
-        fast ? WireTimeMs(static_cast<std::size_t>(link.settleCharacters), rate) : 0;
+    const int32_t settleMs = fast ? link.settle.ms(ExpectedReplyCharacters(payload), rate) : 0;
     const WaitOutcome outcome =
         fast ? WaitForAnsweringReply(link, withWireTime(timing, frame, payload, rate), payload, raw,
                                      settleMs)

@@ -6,6 +6,7 @@
 #include "modbus/exchange_observer.h"
 #include "modbus/platform_services.h"
 #include "modbus/port_interface.h"
+#include "modbus/wire_time.h"
 
 namespace modbus {
 
@@ -43,10 +44,10 @@ struct LinkServices {
   // arriving after it are read before the next request goes out (into the
   // next record's `waiting`); the next exchange closes it as always.
   bool holdPortBetweenExchanges = false;
-  // Fast mode only: after the answer, the line must stay quiet for this many
-  // character times before the exchange ends, so that a second instrument
-  // answering right behind the first is heard.
-  int settleCharacters = 0;
+  // Fast mode only: after the answer, the line must stay quiet this long
+  // before the exchange ends, so that a second instrument answering right
+  // behind the first is heard.
+  QuietTime settle{};
   LineRecord* record = nullptr;
 };
 

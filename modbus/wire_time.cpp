@@ -18,6 +18,12 @@ int32_t WireTimeMs(std::size_t characters, uint32_t bitsPerSecond) {
   return static_cast<int32_t>((bits + bitsPerSecond - 1) / bitsPerSecond);
 }
 
+int32_t QuietTime::ms(std::size_t replyCharacters, uint32_t bitsPerSecond) const {
+  if (turnaroundMs <= 0) return 0;
+  return turnaroundMs +
+         WireTimeMs(replyCharacters + static_cast<std::size_t>(characters), bitsPerSecond);
+}
+
 std::size_t ExpectedReplyCharacters(const ByteString& request) {
   if (request.size() < 6) return frameCharacters(kReplyHeader);
   const std::size_t count =
