@@ -119,6 +119,19 @@ TEST_F(CliAgainstSimulator, AnotherUnitKeepsItsCalibrationUnlessAsked) {
   EXPECT_EQ(instrument.holdingBytes(126, 60), ownCalibration);
   EXPECT_EQ(instrument.holdingBytes(13, 2), singleBytes(800.0f));
 
+  // Nothing left to write is no success.
+  const Result calibration =
+      run(at("115200", {"restore", "--only", "calibration", "--json", backup}));
+  EXPECT_EQ(calibration.code, 5) << calibration.err;
+  EXPECT_TRUE(has(calibration.err, "nothing was written: the serial numbers differ"))
+      << calibration.err;
+  const json summary = json::parse(calibration.out);
+  EXPECT_EQ(summary["blocks"]["calibration coefficients"],
+            "not written: the serial numbers differ (240315 in the backup, 240316 in the "
+            "instrument)");
+  EXPECT_EQ(summary["backupSerialNumber"], "240315");
+  EXPECT_EQ(instrument.holdingBytes(126, 60), ownCalibration);
+
   // --only: the setpoints alone, over a changed setpoint and filter period.
   instrument.setHoldingBytes(13, singleBytes(777.0f));
   std::string general = instrument.holdingBytes(0, 13);
@@ -150,6 +163,9 @@ TEST_F(CliAgainstSimulator, UnwritableFieldsAreNamedAtBackupAndSkippedOnRequest)
   std::string setpoint = instrument.holdingBytes(13, 5);
   setpoint[8] = static_cast<char>(setpoint[8] | 0x20);  // flag bit 5
   instrument.setHoldingBytes(13, setpoint);
+  std::string general = instrument.holdingBytes(0, 13);
+  general[25] = '\x55';  // the reserved byte after the switches
+  instrument.setHoldingBytes(0, general);
   const std::string backup = path("blank.json");
   const Result saved = run(at("115200", {"backup", backup}));
   ASSERT_EQ(saved.code, 0) << saved.err;
@@ -165,13 +181,20 @@ TEST_F(CliAgainstSimulator, UnwritableFieldsAreNamedAtBackupAndSkippedOnRequest)
       << refused.err;
   EXPECT_EQ(simulator_.requestsServed(), served);
 
+  // Skipped means not written: nor is what shares a write with it.
   instrument.setHoldingBytes(166, singleBytes(1.5f));
+  instrument.setHoldingBytes(12, std::string("\x0F\x00", 2));
   const Result skipped = run(at("115200", {"restore", "--skip-unwritable", "--json", backup}));
   EXPECT_EQ(skipped.code, 0) << skipped.err;
   EXPECT_EQ(instrument.holdingBytes(23, 2), setpoint3) << "restored";
   EXPECT_EQ(instrument.holdingBytes(166, 2), singleBytes(1.5f)) << "left as it was";
-  EXPECT_EQ(json::parse(skipped.out)["skipped"],
-            (json{"setpoint1.flags", "coefficients.range1V1"}));
+  EXPECT_EQ(instrument.holdingBytes(12, 1), std::string("\x0F\x00", 2)) << "left as it was";
+  const json summary = json::parse(skipped.out);
+  EXPECT_EQ(summary["skipped"],
+            (json{"general.reserved", "setpoint1.flags", "coefficients.range1V1"}));
+  EXPECT_EQ(summary["heldBack"].size(), 3u) << summary.dump();
+  EXPECT_EQ(summary["heldBack"][0], "general.switches, general.reserved");
+  EXPECT_EQ(summary["blocks"]["general settings"], "partly written (2 of 3 writes)");
 }
 
 TEST_F(CliAgainstSimulator, ALateReplyCostsOnlyTheRequestThatWaitedForIt) {
