@@ -196,7 +196,7 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, Te
     byApp[archive] = Command::kArchive;
 
     auto* set = app.add_subcommand(
-        "set", "write fields by name and value, e.g. setpoint1.value=85.0 general.filterPeriod=5");
+        "set", "write fields by name and value, e.g. setpoint1.value=085.0 general.filterPeriod=5");
     set->add_option("FIELD=VALUE", options.assignments, "the fields to write")->required();
     byApp[set] = Command::kSet;
 
