@@ -26,6 +26,12 @@ AddressedLink::AddressedLink(const modbus::LinkServices& services, uint8_t addre
 }
 
 bool AddressedLink::portCheck() {
+  // The check closes a port held open since the last answer: what a second
+  // instrument sends behind it is heard first.
+  if (fast() && !lastAnswer_.empty()) {
+    const size_t characters = 1 + 2 * (lastAnswer_.size() + 1) + 2;
+    listen(kSecondTalkerQuiet.ms(characters, modbus::BaudRateOfIndex(parameters_.baudIndex)));
+  }
   failure_ = {};
   try {
     services_.port.Close();
@@ -48,24 +54,32 @@ bool AddressedLink::refused() {
   return true;
 }
 
+void AddressedLink::listen(int32_t quietMs) {
+  const uint32_t from = services_.tick.Tick();
+  do {
+    services_.pump.ProcessEvents(services_.tick.RealDuration(1));
+    try {
+      if (services_.port.InBufUsed() > 0) stray_ += services_.port.ReadString();
+    } catch (...) {
+      return;  // the request that follows meets the port's failure
+    }
+  } while (static_cast<int32_t>(services_.tick.Tick() - from) <= quietMs);
+}
+
 // Fast mode: a second instrument's reply to the last request, coming behind
 // the answer, would pass for the answer to this one when it has the same
 // form (a read of as many registers). Such a request waits until the line
 // has been quiet a while, so that such a reply lands before it is sent and
 // is seen (the port is held open).
 void AddressedLink::quietBefore(uint8_t function, int32_t start, int32_t count) {
-  if (services_.mode != modbus::ExchangeMode::kFast || lastAnswer_.empty()) return;
+  if (!fast() || lastAnswer_.empty()) return;
   const modbus::ByteString request = {
       static_cast<char>(address_),          static_cast<char>(function),
       static_cast<char>(start >> 8 & 0xFF), static_cast<char>(start & 0xFF),
       static_cast<char>(count >> 8 & 0xFF), static_cast<char>(count & 0xFF)};
   if (!modbus::AnswersRequest(lastAnswer_, request)) return;
-  const int32_t quietMs = kSecondTalkerQuiet.ms(modbus::ExpectedReplyCharacters(request),
-                                                modbus::BaudRateOfIndex(parameters_.baudIndex));
-  const uint32_t from = services_.tick.Tick();
-  while (static_cast<int32_t>(services_.tick.Tick() - from) <= quietMs) {
-    services_.pump.ProcessEvents(services_.tick.RealDuration(1));
-  }
+  listen(kSecondTalkerQuiet.ms(modbus::ExpectedReplyCharacters(request),
+                               modbus::BaudRateOfIndex(parameters_.baudIndex)));
 }
 
 // The window's result stands unless the line showed another talker: a
@@ -80,13 +94,14 @@ modbus::ExchangeResult AddressedLink::judged(modbus::ExchangeResult result) {
   failure_.answer = choice.frame;
   failure_.port = services_.port.LastFailure();
   bool another = choice.count == modbus::AnswerChoice::kSeveral;
-  if (services_.mode == modbus::ExchangeMode::kFast) {
+  if (fast()) {
     another = another ||
               holdsAFrame(record_.received.substr(std::min(choice.end, record_.received.size())));
     if (!lastAnswer_.empty()) {
-      another = another || holdsAFrame(record_.waiting) || choice.otherFrames > 0;
+      another = another || holdsAFrame(stray_ + record_.waiting) || choice.otherFrames > 0;
     }
   }
+  stray_.clear();
   failure_.anotherTalker = another;
   lastAnswer_ = choice.count == modbus::AnswerChoice::kOne ? modbus::DecodeReply(choice.frame)
                                                            : modbus::ExchangeResult();

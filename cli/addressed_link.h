@@ -43,7 +43,10 @@ class AddressedLink final : public device::RegisterLink {
   void closePort();
 
  private:
+  bool fast() const { return services_.mode == modbus::ExchangeMode::kFast; }
   bool refused();
+  // Pumps events for `quietMs`, keeping what arrives on the open port.
+  void listen(int32_t quietMs);
   void quietBefore(uint8_t function, int32_t start, int32_t count);
   modbus::ExchangeResult judged(modbus::ExchangeResult result);
   uint8_t portByte() const { return static_cast<uint8_t>(parameters_.portNumber); }
@@ -54,6 +57,7 @@ class AddressedLink final : public device::RegisterLink {
   uint8_t address_;
   LinkFailure failure_;
   modbus::ExchangeResult lastAnswer_;  // decoded; empty when the last request got none
+  modbus::ByteString stray_;           // arrived after the last answer, before the next request
   bool refuseAfterInterrupt_ = false;
 };
 

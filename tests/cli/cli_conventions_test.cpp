@@ -17,12 +17,9 @@
 namespace {
 
 using cli_test::CliAgainstSimulator;
+using cli_test::has;
 using json = nlohmann::ordered_json;
 namespace fs = std::filesystem;
-
-bool has(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
 
 TEST_F(CliAgainstSimulator, ASignalEndsTheWorkAsCtrlCDoes) {
   const std::string backup = path("golden.json");

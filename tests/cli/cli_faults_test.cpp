@@ -14,12 +14,9 @@
 namespace {
 
 using cli_test::CliAgainstSimulator;
+using cli_test::has;
 using cli_test::singleBytes;
 using json = nlohmann::ordered_json;
-
-bool has(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
 
 TEST_F(CliAgainstSimulator, MalformedBackupsAreRefusedNamingTheFieldWithNothingSent) {
   const std::string backup = path("golden.json");

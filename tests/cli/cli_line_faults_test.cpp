@@ -12,21 +12,12 @@
 namespace {
 
 using cli_test::CliAgainstSimulator;
+using cli_test::has;
 using json = nlohmann::ordered_json;
-
-bool has(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
 
 class TwoUnitsOnAddressZero : public CliAgainstSimulator {
  protected:
-  TwoUnitsOnAddressZero() : CliAgainstSimulator(options()) {}
-  static sim::SimulatorOptions options() {
-    sim::SimulatorOptions o;
-    o.moreAddresses = {2};
-    o.allAnswerZero = true;
-    return o;
-  }
+  TwoUnitsOnAddressZero() : CliAgainstSimulator(cli_test::lineOf({1, 2}, true)) {}
 };
 
 TEST_F(TwoUnitsOnAddressZero, EveryCommandStopsWithNothingTakenOrWritten) {

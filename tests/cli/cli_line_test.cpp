@@ -10,12 +10,9 @@
 namespace {
 
 using cli_test::CliAgainstSimulator;
+using cli_test::has;
 using cli_test::singleBytes;
 using json = nlohmann::ordered_json;
-
-bool has(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
 
 TEST_F(CliAgainstSimulator, SetWritesNamedFieldsAndEditedValuesAreRestored) {
   sim::Instrument& instrument = simulator_.instrument();
@@ -58,13 +55,7 @@ TEST_F(CliAgainstSimulator, SetWritesNamedFieldsAndEditedValuesAreRestored) {
 
 class TwoInstruments : public CliAgainstSimulator {
  protected:
-  TwoInstruments() : CliAgainstSimulator(options()) {}
-  static sim::SimulatorOptions options() {
-    sim::SimulatorOptions o;
-    o.networkAddress = 3;
-    o.moreAddresses = {7};
-    return o;
-  }
+  TwoInstruments() : CliAgainstSimulator(cli_test::lineOf({3, 7})) {}
 };
 
 TEST_F(TwoInstruments, ScanListsBothAndAddressReachesEach) {

@@ -9,12 +9,9 @@
 namespace {
 
 using cli_test::CliAgainstSimulator;
+using cli_test::has;
 using cli_test::singleBytes;
 using json = nlohmann::ordered_json;
-
-bool has(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
 
 // The writes the simulator saw, as "start+count".
 std::vector<std::string> writesSeen(const sim::Simulator& simulator) {
@@ -94,13 +91,7 @@ TEST_F(CliAgainstSimulator, SetWritesOnlyWhatWasNamedAndWhatTheWindowTakes) {
 
 class TwoUnitsOnALine : public CliAgainstSimulator {
  protected:
-  TwoUnitsOnALine() : CliAgainstSimulator(options()) {}
-  static sim::SimulatorOptions options() {
-    sim::SimulatorOptions o;
-    o.networkAddress = 5;
-    o.moreAddresses = {6};
-    return o;
-  }
+  TwoUnitsOnALine() : CliAgainstSimulator(cli_test::lineOf({5, 6})) {}
 };
 
 // Unit 6's backup onto unit 5: unit 5 stays where it is on the line, and
