@@ -26,7 +26,6 @@ set(ULM5_GCC_SOURCE_APT "${ULM5_GCC_SOURCE_APT} gcc-${ULM5_GCC_MAJOR}=${ULM5_GCC
 ulm5_debian_source(mingw-w64-x86-64-dev ULM5_MINGW_SOURCE)
 set(ULM5_LICENSES ${CMAKE_CURRENT_BINARY_DIR}/licenses)
 file(MAKE_DIRECTORY ${ULM5_LICENSES})
-configure_file(/usr/share/common-licenses/LGPL-3 ${ULM5_LICENSES}/LGPL-3.txt COPYONLY)
 configure_file(/usr/share/common-licenses/GPL-3 ${ULM5_LICENSES}/GPL-3.txt COPYONLY)
 configure_file(/usr/share/doc/gcc-mingw-w64-base/copyright
                ${ULM5_LICENSES}/gcc-mingw-w64.copyright COPYONLY)
@@ -39,6 +38,7 @@ if(TARGET ulm5-configurator)
   set(ULM5_QT_VERSION 6.4.2)
   set(ULM5_QT_DEBIAN_VERSION 6.4.2+dfsg-10)
   ulm5_debian_source(qt6-translations-l10n ULM5_QT_TRANSLATIONS_SOURCE)
+  configure_file(/usr/share/common-licenses/LGPL-3 ${ULM5_LICENSES}/LGPL-3.txt COPYONLY)
   configure_file(${ULM5_WINDOWS_SOURCES}/qt-no-opengl.patch ${ULM5_LICENSES}/qt-no-opengl.patch
                  COPYONLY)
   configure_file(${PROJECT_SOURCE_DIR}/scripts/windows-qt ${ULM5_LICENSES}/qt-build.sh COPYONLY)
