@@ -1,5 +1,7 @@
 #include "cli/failure_cause.h"
 
+#include <system_error>
+
 #include "modbus/frame_codec.h"
 #include "modbus/result_codes.h"
 
@@ -29,25 +31,53 @@ std::string beforeColon(const modbus::ByteString& received) {
 
 }  // namespace
 
+std::string PortFailureCause(const modbus::PortFailure& failure) {
+  const std::string& path = failure.devicePath;
+  using Kind = modbus::PortFailureKind;
+  switch (failure.kind) {
+    case Kind::kNone:
+      return {};
+    case Kind::kNotFound:
+      return path + " does not exist";
+    case Kind::kNoPermission:
+      return "no permission to open " + path + " (is the user in group dialout?)";
+    case Kind::kHeldByOther:
+      return path + " is held by another program";
+    case Kind::kNotSerial:
+      return path + " is not a serial port";
+    case Kind::kSettingsRefused:
+      return path + ": the driver refused the line settings";
+    case Kind::kWentAway:
+      return path + ": the port went away";
+    case Kind::kOther:
+      break;
+  }
+  if (failure.systemError == 0) return path + " could not be opened";
+  return path + " could not be opened: " + std::system_category().message(failure.systemError) +
+         " (error " + std::to_string(failure.systemError) + ")";
+}
+
 std::string RequestFailureCause(const LinkFailure& failure, int address,
                                 const std::string& devicePath) {
   const std::string at = " on " + devicePath;
   const std::string from = " from address " + std::to_string(address);
+  const modbus::PortFailure& port = failure.port;
   if (failure.cancelled) return "cancelled before the request was sent";
   if (failure.anotherTalker) {
     return "more than one instrument answered address " + std::to_string(address) + at +
            " (two units on one address?); nothing of the reply was taken";
   }
-  if (failure.port.kind == modbus::PortFailureKind::kWentAway) {
-    return "the port " + devicePath + " went away (adapter unplugged?)";
-  }
+  // Whatever the exchange made of it, a port that went away is the cause.
+  if (port.kind == modbus::PortFailureKind::kWentAway) return PortFailureCause(port);
   switch (failure.code) {
     case modbus::kPortHardwareError:
+      if (port.kind != modbus::PortFailureKind::kNone) return PortFailureCause(port);
       return "the port failed during the exchange" + at;
     case modbus::kNoAnswer:
       return "no reply" + from + at;
     case modbus::kPortOpenError:
-      return PortOpenCause(devicePath);
+      if (port.kind != modbus::PortFailureKind::kNone) return PortFailureCause(port);
+      return devicePath + " could not be opened";
     case modbus::kNoStartMarker:
       if (const std::string seen = beforeColon(failure.received); !seen.empty()) {
         return "the reply" + from + at + " began with " + seen +

@@ -1,6 +1,9 @@
 #include "cli/output_file.h"
 
+#include <system_error>
 #include <utility>
+
+#include "cli/native_file_name.h"
 
 namespace cli {
 
@@ -31,12 +34,13 @@ OutputFile::OutputFile(std::string path, std::ostream& standardOutput)
     out_ = &standardOutput_;
     return;
   }
+  const fs::path named = NativeFileName(path_);
   std::error_code error;
-  const fs::file_status status = fs::status(path_, error);
+  const fs::file_status status = fs::status(named, error);
   if (fs::exists(status) && !fs::is_regular_file(status)) {
-    stream_.open(path_, std::ios::binary | std::ios::out);
+    stream_.open(named, std::ios::binary | std::ios::out);
   } else {
-    target_ = linkTarget(path_);
+    target_ = linkTarget(named);
     partPath_ = target_;
     partPath_ += ".part";
     stream_.open(partPath_, std::ios::binary | std::ios::trunc);
@@ -61,6 +65,7 @@ bool OutputFile::commit(const std::string& text) {
   stream_.close();
   if (!stream_) return false;
   if (!target_.empty()) {
+    // Replaces a file of that name, on Windows too (where C's rename refuses).
     std::error_code error;
     fs::rename(partPath_, target_, error);
     if (error) return false;

@@ -65,9 +65,11 @@ Session::Session(const ConnectionChoice& choice, TerminalSink& messages,
   services.settle = settings.settle;
   link_ = std::make_unique<AddressedLink>(services, settings.address);
   if (settings.refuseAfterInterrupt) link_->refuseAfterInterrupt();
-  messages_.setCauseOfFailure([this] {
-    return RequestFailureCause(link_->lastFailure(), link_->address(), choice_.devicePath);
-  });
+  messages_.setCauseOfFailure([this] { return failureCause(); });
+}
+
+std::string Session::failureCause() const {
+  return RequestFailureCause(link_->lastFailure(), link_->address(), choice_.devicePath);
 }
 
 Session::~Session() {
