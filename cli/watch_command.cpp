@@ -127,8 +127,9 @@ ExitCode RunWatch(CommandContext& context) {
       text = row.line();
     }
     out << text << std::flush;
-    // A port that went away does not come back by polling it.
-    if (!row.data && ending == ExitCode::kPortError) break;
+    // A port that went away does not come back by polling it, and a second
+    // instrument on the address makes every value doubtful.
+    if (!row.data && (ending == ExitCode::kPortError || link.lastFailure().anotherTalker)) break;
     if (options.count && polls >= *options.count) break;
     if (interrupt.waitFor(kPollPeriod)) {
       ending = InterruptWatch::exitCode();

@@ -28,13 +28,16 @@ TEST_F(TwoUnitsOnAddressZero, EveryCommandStopsWithNothingTakenOrWritten) {
     for (std::vector<std::string> command : {std::vector<std::string>{"find"},
                                              {"backup", file},
                                              {"set", "general.filterPeriod=9"},
-                                             {"clock"}}) {
+                                             {"clock"},
+                                             {"watch", "--count", "3"}}) {
       SCOPED_TRACE(command[0] + (fast ? " --fast" : ""));
-      if (fast) command.insert(command.begin(), "--fast");
       // The second unit answers 3 ms after the first: real time, not the
-      // scaled tick, for the fast exchange's wait after an answer.
-      const Result result = fast || command[0] == "clock" ? runAtRealTime(at("115200", command))
-                                                          : run(at("115200", command));
+      // scaled tick, for the fast exchange's wait after an answer and the
+      // fast timing set of clock and watch.
+      const bool realTime = fast || command[0] == "clock" || command[0] == "watch";
+      if (fast) command.insert(command.begin(), "--fast");
+      const Result result =
+          realTime ? runAtRealTime(at("115200", command)) : run(at("115200", command));
       EXPECT_EQ(result.code, 4) << result.err;
       EXPECT_TRUE(has(result.err, "more than one instrument answered address 0")) << result.err;
       EXPECT_EQ(result.out, "");
