@@ -68,13 +68,14 @@ TEST_F(FileNames, CyrillicBlanksAndLongPathsAreWrittenReplacedAndReadByTheirOwnN
       ASSERT_GT(letters, 260);
     }
 
+    std::ostringstream standardOutput;  // for "-" only
     {
-      OutputFile abandoned(path);
+      OutputFile abandoned(path, standardOutput);
       ASSERT_TRUE(abandoned.isOpen());
     }
     EXPECT_TRUE(namesIn(dir).empty()) << "an abandoned file leaves nothing";
     for (const char* text : {"{\"first\": 1}", "{}"}) {
-      OutputFile file(path);
+      OutputFile file(path, standardOutput);
       ASSERT_TRUE(file.isOpen());
       EXPECT_TRUE(file.commit(text)) << "written over an existing file too";
     }
@@ -89,7 +90,7 @@ TEST_F(FileNames, CyrillicBlanksAndLongPathsAreWrittenReplacedAndReadByTheirOwnN
 
     const std::string settings = dir + "/Настройки конфигуратора.ini";
     {
-      OutputFile file(settings);
+      OutputFile file(settings, standardOutput);
       ASSERT_TRUE(file.commit("[ULM5]\r\nCom=7\r\nBaud=3\r\n"));
     }
     Options options;
