@@ -15,7 +15,6 @@ namespace {
 constexpr const char* kSection = "ULM5";
 constexpr int kHighestPortNumber = 32;
 constexpr int kHighestBaudIndex = 6;
-constexpr const char* kByteOrderMark = "\xEF\xBB\xBF";
 
 std::optional<int> comNumber(const std::string& port) {
   if (port.size() < 4) return std::nullopt;
@@ -43,11 +42,7 @@ std::optional<ConnectionChoice> ChooseConnection(const Options& options, std::st
     }
     std::ostringstream text;
     text << file.rdbuf();
-    // Notepad writes a UTF-8 byte-order mark first: it is no part of the first section's name.
-    std::string content = text.str();
-    if (content.starts_with(kByteOrderMark))
-      content.erase(0, std::string_view(kByteOrderMark).size());
-    profile = settings::ProfileText::parse(content);
+    profile = settings::ProfileText::parse(text.str());
   }
 
   ConnectionChoice choice;
