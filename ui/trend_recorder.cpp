@@ -5,19 +5,34 @@ TrendRecorder::Stamp TrendRecorder::now() const {
   return {local.toMSecsSinceEpoch(), local.offsetFromUtc()};
 }
 
-void TrendRecorder::measured(const device::CurrentData& data) {
+std::optional<TrendRecorder::Stamp> TrendRecorder::replyStamp() const {
   const Stamp stamp = now();
-  samples_.addAnswer(stamp.timeMs, stamp.utcOffsetSeconds, data);
+  if (requestedMs_ && stamp.timeMs - *requestedMs_ > pollPeriodMs_) return std::nullopt;
+  return stamp;
+}
+
+void TrendRecorder::requesting() { requestedMs_ = now().timeMs; }
+
+void TrendRecorder::measured(const device::CurrentData& data) {
+  const auto stamp = replyStamp();
+  if (!stamp) return;
+  samples_.addAnswer(stamp->timeMs, stamp->utcOffsetSeconds, data);
   emit changed();
 }
 
 void TrendRecorder::missed() {
-  const Stamp stamp = now();
-  samples_.addMissed(stamp.timeMs, stamp.utcOffsetSeconds);
+  const auto stamp = replyStamp();
+  if (!stamp) return;
+  samples_.addMissed(stamp->timeMs, stamp->utcOffsetSeconds);
   emit changed();
 }
 
 void TrendRecorder::setSetpointLevels(const trend::SetpointLevels& levels) {
   samples_.setSetpointLevels(levels);
+  emit changed();
+}
+
+void TrendRecorder::clearSetpointLevels() {
+  samples_.clearSetpointLevels();
   emit changed();
 }

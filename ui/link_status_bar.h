@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+
+#include "device/link_outcome.h"
+
+class ElidedLabel;
+class QLabel;
+class QStatusBar;
+
+// The main window's status bar as the link's state: the port and the device
+// it stands for, the instrument found, and either the operation under way or
+// what went wrong last.
+class LinkStatusBar {
+ public:
+  explicit LinkStatusBar(QStatusBar& bar);
+
+  // "COM1 → /dev/ttyUSB0".
+  void showPort(int portNumber, const QString& devicePath);
+  // After "Найти": type and serial number.
+  void showInstrument(const QString& type, const QString& serial);
+  void showOperation(const QString& operation);
+  // The outcome's cause, or nothing when it went well.
+  void showOutcome(const device::LinkOutcome& outcome);
+  // A click that found the link held by `operation` and was not carried out.
+  void showBusy(const QString& operation);
+  void clearState();
+
+  QString portText() const;
+  QString instrumentText() const;
+  QString stateText() const;
+
+ private:
+  QLabel* port_;
+  QLabel* instrument_;
+  ElidedLabel* state_;
+  QString devicePath_;
+};
