@@ -36,9 +36,7 @@ void LinkStatusBar::showOutcome(const device::LinkOutcome& outcome) {
   state_->setFullText(LinkOutcomeText(outcome, devicePath_));
 }
 
-void LinkStatusBar::showBusy(const QString& operation) {
-  state_->setFullText(QStringLiteral("Прибор занят: идёт %1").arg(operation));
-}
+void LinkStatusBar::showNotice(const QString& notice) { state_->setFullText(notice); }
 
 void LinkStatusBar::clearState() { state_->setFullText(QString()); }
 

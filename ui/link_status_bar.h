@@ -22,8 +22,8 @@ class LinkStatusBar {
   void showOperation(const QString& operation);
   // The outcome's cause, or nothing when it went well.
   void showOutcome(const device::LinkOutcome& outcome);
-  // A click that found the link held by `operation` and was not carried out.
-  void showBusy(const QString& operation);
+  // A notice of the window's own (a click turned away while the link was busy).
+  void showNotice(const QString& notice);
   void clearState();
 
   QString portText() const;

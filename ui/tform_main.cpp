@@ -207,7 +207,7 @@ bool TformMain::deferWhileBusy(const char* buttonName, std::function<void()> ret
   if (operationRunning_) {
     busyNotice_ = QStringLiteral("Прибор занят (идёт %1): «%2» не выполнено")
                       .arg(runningOperation_, button(buttonName).text());
-    status_->showBusy(busyNotice_);
+    status_->showNotice(busyNotice_);
     return true;
   }
   // The measurement poll holds the link: the click is served once its exchange
@@ -349,7 +349,7 @@ void TformMain::endOperation() {
   if (lastOutcome_ && lastOutcome_->kind != device::LinkOutcome::Kind::kAnswered)
     status_->showOutcome(*lastOutcome_);
   else if (!busyNotice_.isEmpty())
-    status_->showBusy(busyNotice_);
+    status_->showNotice(busyNotice_);
   else
     status_->clearState();
 }
