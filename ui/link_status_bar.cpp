@@ -1,5 +1,6 @@
 #include "ui/link_status_bar.h"
 
+#include <QFrame>
 #include <QLabel>
 #include <QStatusBar>
 
@@ -7,15 +8,40 @@
 #include "ui/link_status_text.h"
 #include "ui/named_controls.h"
 
+namespace {
+
+const QColor kTroubleColor(170, 0, 0);
+
+QFrame* separator() {
+  auto* line = new QFrame;
+  line->setFrameShape(QFrame::VLine);
+  line->setFrameShadow(QFrame::Sunken);
+  return line;
+}
+
+}  // namespace
+
 LinkStatusBar::LinkStatusBar(QStatusBar& bar)
     : port_(staticText("StatusBarPort")),
+      instrumentSeparator_(separator()),
       instrument_(staticText("StatusBarInstrument")),
       state_(new ElidedLabel) {
   state_->setObjectName(QStringLiteral("StatusBarState"));
   bar.addWidget(port_);
+  bar.addWidget(instrumentSeparator_);
   bar.addWidget(instrument_);
+  bar.addWidget(separator());
   bar.addWidget(state_, 1);
+  instrumentSeparator_->hide();
   instrument_->hide();
+}
+
+void LinkStatusBar::showState(const QString& text, bool trouble) {
+  QPalette palette = state_->palette();
+  palette.setColor(QPalette::WindowText,
+                   trouble ? kTroubleColor : port_->palette().color(QPalette::WindowText));
+  state_->setPalette(palette);
+  state_->setFullText(text);
 }
 
 void LinkStatusBar::showPort(int portNumber, const QString& devicePath) {
@@ -25,20 +51,21 @@ void LinkStatusBar::showPort(int portNumber, const QString& devicePath) {
 
 void LinkStatusBar::showInstrument(const QString& type, const QString& serial) {
   instrument_->setText(QStringLiteral("%1 № %2").arg(type, serial));
+  instrumentSeparator_->show();
   instrument_->show();
 }
 
 void LinkStatusBar::showOperation(const QString& operation) {
-  state_->setFullText(QStringLiteral("Идёт: %1").arg(operation));
+  showState(QStringLiteral("Идёт: %1").arg(operation), false);
 }
 
 void LinkStatusBar::showOutcome(const device::LinkOutcome& outcome) {
-  state_->setFullText(LinkOutcomeText(outcome, devicePath_));
+  showState(LinkOutcomeText(outcome, devicePath_), true);
 }
 
-void LinkStatusBar::showNotice(const QString& notice) { state_->setFullText(notice); }
+void LinkStatusBar::showNotice(const QString& notice) { showState(notice, true); }
 
-void LinkStatusBar::clearState() { state_->setFullText(QString()); }
+void LinkStatusBar::clearState() { showState(QString(), false); }
 
 QString LinkStatusBar::portText() const { return port_->text(); }
 

@@ -5,12 +5,13 @@
 #include "device/link_outcome.h"
 
 class ElidedLabel;
+class QFrame;
 class QLabel;
 class QStatusBar;
 
 // The main window's status bar as the link's state: the port and the device
 // it stands for, the instrument found, and either the operation under way or
-// what went wrong last.
+// what went wrong last (in red).
 class LinkStatusBar {
  public:
   explicit LinkStatusBar(QStatusBar& bar);
@@ -31,7 +32,10 @@ class LinkStatusBar {
   QString stateText() const;
 
  private:
+  void showState(const QString& text, bool trouble);
+
   QLabel* port_;
+  QFrame* instrumentSeparator_;
   QLabel* instrument_;
   ElidedLabel* state_;
   QString devicePath_;
