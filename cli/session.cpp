@@ -61,9 +61,12 @@ Session::Session(const ConnectionChoice& choice, TerminalSink& messages,
   modbus::LinkServices services{*port, *tick, *pump_};
   services.mode = settings.fast ? modbus::ExchangeMode::kFast : modbus::ExchangeMode::kWindowTiming;
   link_ = std::make_unique<AddressedLink>(services, settings.address);
-  messages_.setCauseOfFailure([this] {
-    return RequestFailureCause(link_->lastFailure(), link_->address(), choice_.devicePath);
-  });
+  messages_.setCauseOfFailure([this] { return failureCause(); });
+}
+
+std::string Session::failureCause() const {
+  return RequestFailureCause(link_->lastFailure(), link_->address(), choice_.devicePath,
+                             port_->LastFailure());
 }
 
 Session::~Session() {

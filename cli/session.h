@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "cli/addressed_link.h"
 #include "cli/connection_choice.h"
@@ -47,6 +48,8 @@ class Session final : public device::OperationControls {
   TerminalSink& messages() { return messages_; }
   const ConnectionChoice& choice() const { return choice_; }
   void selectBaudIndex(int index) { choice_.baudIndex = index; }
+  // Why the last request failed, in words; empty while it succeeded.
+  std::string failureCause() const;
 
   device::ConnectionSelection connection() const override;
   void stopMeasurementTimer() override {}

@@ -3,7 +3,6 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/command_context.h"
-#include "cli/failure_cause.h"
 #include "cli/interrupt_watch.h"
 #include "cli/local_time_text.h"
 #include "device/csv_text.h"
@@ -117,8 +116,7 @@ ExitCode RunWatch(CommandContext& context) {
       row.texts = device::FormatMeasuredTexts(*row.data, separator);
     } else {
       answered = false;
-      row.cause =
-          RequestFailureCause(link.lastFailure(), link.address(), session->choice().devicePath);
+      row.cause = session->failureCause();
       context.messages.error(device::kNoAnswerText);
     }
     if (options.json) {

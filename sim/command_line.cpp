@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "sim/line_speed.h"
+#include "sim/modbus_slave.h"
 
 namespace sim {
 
@@ -26,6 +27,8 @@ constexpr FaultName kFaultNames[] = {
     {"delay", Fault::kExtraDelay},
 };
 
+constexpr int kMaxCount = 1000000000;
+
 std::optional<int> parseInt(std::string_view text, int min, int max, int base = 10) {
   int value = 0;
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, base);
@@ -41,6 +44,25 @@ std::optional<int> parseNumber(std::string_view text, int min, int max) {
     return parseInt(text.substr(2), min, max, 16);
   }
   return parseInt(text, min, max);
+}
+
+// One or two hex digits, 0x allowed: a byte as on the line ("00", "FF", "0A").
+std::optional<int> parseHexByte(std::string_view text, int min) {
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
+    text.remove_prefix(2);
+  if (text.empty() || text.size() > 2) return std::nullopt;
+  return parseInt(text, min, 0xFF, 16);
+}
+
+// N or N:CODE, the code in hex.
+std::optional<std::pair<int, uint8_t>> parseExceptionAt(std::string_view text) {
+  const std::size_t colon = text.find(':');
+  const auto n = parseInt(text.substr(0, colon), 1, kMaxCount);
+  if (!n) return std::nullopt;
+  if (colon == std::string_view::npos) return std::pair{*n, exception_code::kDeviceFailure};
+  const auto code = parseHexByte(text.substr(colon + 1), 1);
+  if (!code) return std::nullopt;
+  return std::pair{*n, static_cast<uint8_t>(*code)};
 }
 
 // SETPOINTS:RELAYS, four bits each.
@@ -88,11 +110,20 @@ std::optional<ProgramOptions> ParseCommandLine(const std::vector<std::string>& a
       o.simulator.checkLineSpeed = false;
       continue;
     }
+    if (a == "--all-answer-zero") {
+      o.simulator.allAnswerZero = true;
+      continue;
+    }
+    if (a == "--pace") {
+      o.simulator.pace = true;
+      continue;
+    }
     const bool takesValue = a == "-d" || a == "--device" || a == "-l" || a == "--link" ||
                             a == "-s" || a == "--speed" || a == "-a" || a == "--address" ||
                             a == "-t" || a == "--turnaround" || a == "-f" || a == "--fault" ||
                             a == "--fault-ms" || a == "--fault-word" || a == "--outputs" ||
-                            a == "--tcp";
+                            a == "--tcp" || a == "--silent-after" || a == "--exception-at" ||
+                            a == "--hangup-after" || a == "--back-after" || a == "--glitch";
     if (!takesValue) {
       error = "неизвестный параметр: " + a;
       return std::nullopt;
@@ -144,11 +175,41 @@ std::optional<ProgramOptions> ParseCommandLine(const std::vector<std::string>& a
       const auto outputs = parseOutputs(v);
       if (!outputs) return bad();
       o.simulator.heldOutputs = outputs;
+    } else if (a == "--silent-after") {
+      const auto n = parseInt(v, 0, kMaxCount);
+      if (!n) return bad();
+      o.simulator.silentAfter = *n;
+    } else if (a == "--exception-at") {
+      const auto at = parseExceptionAt(v);
+      if (!at) return bad();
+      o.simulator.exceptionAt = at->first;
+      o.simulator.exceptionCode = at->second;
+    } else if (a == "--hangup-after") {
+      const auto n = parseInt(v, 0, kMaxCount);
+      if (!n) return bad();
+      o.simulator.hangupAfter = *n;
+    } else if (a == "--back-after") {
+      const auto n = parseInt(v, 0, 600000);
+      if (!n) return bad();
+      o.simulator.backAfterMs = *n;
+    } else if (a == "--glitch") {
+      const auto n = parseHexByte(v, 0);
+      if (!n) return bad();
+      o.simulator.glitchByte = static_cast<uint8_t>(*n);
     } else {
       const auto n = parseInt(v, 0, 65535);
       if (!n) return bad();
       o.tcpPort = *n;
     }
+  }
+  if (o.simulator.backAfterMs >= 0 && o.simulator.hangupAfter < 0) {
+    error = "--back-after действует только вместе с --hangup-after";
+    return std::nullopt;
+  }
+  // Back under the same name: a new pseudo-terminal gets a new slave name.
+  if (o.simulator.backAfterMs >= 0 && o.simulator.linkPath.empty() && o.simulator.device.empty()) {
+    error = "--back-after требует --link или --device";
+    return std::nullopt;
   }
   return o;
 }
@@ -173,7 +234,8 @@ std::string HelpText() {
   -a, --address N       сетевой адрес прибора 0..255 (по умолчанию 1); прибор
                         отвечает на адрес 0 и на свой адрес; указанный ещё
                         раз добавляет на ту же линию ещё один прибор с этим
-                        адресом (на адрес 0 отвечает только первый)
+                        адресом (на адрес 0 отвечает только первый, если
+                        не задан --all-answer-zero)
   -t, --turnaround МС   пауза от конца запроса до ответа (по умолчанию 3)
   -f, --fault ВИД       неисправность линии:
                           none           нет (по умолчанию)
@@ -195,10 +257,35 @@ std::string HelpText() {
                         уставку и реле (1 - сработала, замкнуто), 0..15
                         десятичное или 0x., например 0x5:0x3 (по умолчанию
                         состояния следуют за измерением)
+      --all-answer-zero на адрес 0 отвечают все приборы линии, каждый после
+                        конца ответа предыдущего и своей паузы
+      --silent-after N  ответить на первые N запросов, затем молчать (запросы
+                        читаются, но не выполняются)
+      --exception-at N[:КОД]
+                        на N-й запрос (с 1) ответ с признаком ошибки и кодом
+                        КОД (шестнадцатеричный, по умолчанию 04); запрос не
+                        выполняется, остальные обслуживаются как обычно
+      --hangup-after N  когда ответ на N-й запрос прочитан, закрыть линию:
+                        держащий псевдотерминал видит обрыв, путь больше не
+                        ведёт к устройству
+      --back-after МС   через МС миллисекунд после обрыва создать новый
+                        псевдотерминал под той же ссылкой --link (или снова
+                        открыть --device) и отвечать как прежде; без этого
+                        параметра линия не возвращается
+      --glitch БАЙТ     перед каждым ответом послать этот байт
+                        (шестнадцатеричный: 00, FF, 0A), как при
+                        переключении приёмопередатчика
+      --pace            передавать байты со скоростью линии, заданной
+                        конфигуратором (10 бит на знак), и отвечать не раньше,
+                        чем запрос дошёл бы до прибора на этой скорости
       --tcp ПОРТ        тестовый TCP-узел на 127.0.0.1:ПОРТ: на каждый
                         полученный текст отвечает коротким текстом
       --version         версия программы
   -h, --help            эта справка
+
+Запросы для --silent-after, --exception-at и --hangup-after считаются с
+запуска; в счёт идут только запросы, адресованные прибору на линии и
+пришедшие на его скорости.
 )";
 }
 

@@ -1,6 +1,7 @@
 #include "sim/line.h"
 
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -83,6 +84,12 @@ Line::~Line() {
   if (n > 0 && slavePath_ == std::string(target, static_cast<std::size_t>(n))) {
     ::unlink(linkPath_.c_str());
   }
+}
+
+int Line::unreadAtFarEnd() const {
+  int waiting = 0;
+  if (!isPseudoTerminal() || ::ioctl(keptSlave_.get(), FIONREAD, &waiting) != 0) return 0;
+  return waiting;
 }
 
 int Line::speed() const { return ReadLineSpeed(fd_.get()); }

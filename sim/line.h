@@ -25,6 +25,9 @@ class Line {
   const std::string& masterPath() const { return linkPath_.empty() ? slavePath_ : linkPath_; }
   bool isPseudoTerminal() const { return keptSlave_.valid(); }
 
+  // Characters written that the far end has not read yet: on a pseudo-terminal
+  // the slave's input queue (shared by every holder of the slave); 0 for a device.
+  int unreadAtFarEnd() const;
   // Speed the far end set (pseudo-terminal) or the device's own speed.
   int speed() const;
   // For a device: follow the instrument's interface speed. No-op on a pseudo-terminal.

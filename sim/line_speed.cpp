@@ -57,4 +57,11 @@ int BitsPerSecondOfIndex(int index) {
   return kSpeeds[index];
 }
 
+std::chrono::nanoseconds WireTime(std::size_t characters, int bitsPerSecond) {
+  if (bitsPerSecond <= 0) return std::chrono::nanoseconds::zero();
+  constexpr long long kBitsPerCharacter = 10;
+  return std::chrono::nanoseconds(static_cast<long long>(characters) * kBitsPerCharacter *
+                                  1'000'000'000LL / bitsPerSecond);
+}
+
 }  // namespace sim

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <chrono>
+#include <cstddef>
+
 namespace sim {
 
 // Output speed of a terminal in bit/s, non-standard speeds included; 0 if it
@@ -10,5 +13,9 @@ bool WriteLineSpeed(int fd, int bitsPerSecond);
 
 // Bit/s of an interface speed index 0..6, 0 outside the table.
 int BitsPerSecondOfIndex(int index);
+
+// Time `characters` take on the wire at `bitsPerSecond`, ten bits each (start,
+// eight data, stop); zero at an unknown speed.
+std::chrono::nanoseconds WireTime(std::size_t characters, int bitsPerSecond);
 
 }  // namespace sim

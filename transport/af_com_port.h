@@ -27,6 +27,7 @@ class TAfComPort : public TAfCustomComPort, public modbus::PortInterface {
   void WriteString(const std::string& text) override { TAfCustomSerialPort::WriteString(text); }
   int32_t InBufUsed() override { return TAfCustomSerialPort::InBufUsed(); }
   std::string ReadString() override { return TAfCustomSerialPort::ReadString(); }
+  modbus::PortFailure LastFailure() const override { return Core().lastFailure(); }
 };
 
 }  // namespace transport

@@ -31,15 +31,20 @@ void TAfComPortCore::setDevicePathResolver(DevicePathResolver resolver) {
 
 bool TAfComPortCore::open(int portNumber) {
   if (opened_) return false;
-  if (portNumber <= 0) fail(withNumber("Invalid port number (COM%d)", portNumber));
+  failure_ = {modbus::PortFailureKind::kNone, 0, resolver_(portNumber)};
+  if (portNumber <= 0) {
+    failure_.kind = modbus::PortFailureKind::kNotFound;
+    fail(withNumber("Invalid port number (COM%d)", portNumber));
+  }
   portNumber_ = portNumber;
-  switch (device_->open(resolver_(portNumber))) {
-    case SerialDevice::OpenStatus::kOk:
-      break;
-    case SerialDevice::OpenStatus::kNotFound:
-      fail(withNumber("Invalid port number (COM%d)", portNumber));
-    case SerialDevice::OpenStatus::kCannotOpen:
-      fail(withNumber("Can't open device COM%d", portNumber));
+  const SerialDevice::OpenResult result = device_->open(failure_.devicePath);
+  if (!result.ok()) {
+    failure_.kind = result.kind;
+    failure_.systemError = result.systemError;
+    fail(withNumber(result.kind == modbus::PortFailureKind::kNotFound
+                        ? "Invalid port number (COM%d)"
+                        : "Can't open device COM%d",
+                    portNumber));
   }
   try {
     openingSteps();
@@ -53,21 +58,47 @@ bool TAfComPortCore::open(int portNumber) {
   return true;
 }
 
+modbus::PortFailure TAfComPortCore::lastFailure() const {
+  if (wentAway()) {
+    return {modbus::PortFailureKind::kWentAway, device_->wentAwayError(), failure_.devicePath};
+  }
+  return failure_;
+}
+
+void TAfComPortCore::failStep(modbus::PortFailureKind kind, const char* text) {
+  failure_.kind = kind;
+  failure_.systemError = device_->lastError();
+  fail(text);
+}
+
 void TAfComPortCore::startThread(std::function<void()> create) {
   try {
     create();
-  } catch (const std::system_error&) {
+  } catch (const std::system_error& e) {
+    failure_.kind = modbus::PortFailureKind::kOther;
+    failure_.systemError = e.code().value();
     fail("Error creating threads");
   }
-  if (!threadStarted_.Wait(kThreadStartLimit)) fail("Error creating threads");
+  if (!threadStarted_.Wait(kThreadStartLimit)) {
+    failure_.kind = modbus::PortFailureKind::kOther;
+    fail("Error creating threads");
+  }
 }
 
 void TAfComPortCore::openingSteps() {
-  if (!device_->setTimeouts()) fail("Error setting timeouts");
-  if (!device_->setupQueues(inQueueSize_, outQueueSize_)) fail("Error initializing buffers");
-  if (!device_->setEventMask(kCoreEventMask)) fail(" Error setting EventMask");
+  using modbus::PortFailureKind;
+  if (!device_->setTimeouts()) failStep(PortFailureKind::kOther, "Error setting timeouts");
+  if (!device_->setupQueues(inQueueSize_, outQueueSize_)) {
+    failStep(PortFailureKind::kOther, "Error initializing buffers");
+  }
+  if (!device_->setEventMask(kCoreEventMask)) {
+    failStep(PortFailureKind::kOther, " Error setting EventMask");
+  }
   if (!device_->setLineParameters(dcb_)) {
+    const int error = device_->lastError();
     device_->getLineParameters(dcb_);
+    failure_.kind = PortFailureKind::kSettingsRefused;
+    failure_.systemError = error;
     fail("Error setting parameters from DCB");
   }
   // Closing does not empty the terminal's queues while another process holds
@@ -101,6 +132,9 @@ void TAfComPortCore::close() {
 // thread's tick takes that lock, so holding it while joining could deadlock.
 void TAfComPortCore::closingSteps(bool restoreFoundSettings) {
   if (!device_->isOpen()) return;
+  // Seen before the threads stop: what closing itself does to the device
+  // must not count.
+  if (wentAway()) failure_ = lastFailure();
   active_ = false;
   device_->purge(PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR);
   if (writeThread_) {
@@ -135,7 +169,7 @@ void TAfComPortCore::signalOutputDrained() {
 }
 
 bool TAfComPortCore::write(const char* data, int32_t count) {
-  if (!active_) return false;
+  if (!active_ || device_->wentAway()) return false;
   std::lock_guard lock(writeLock_);
   TAfCircularBuffer& queue = writeThread_->buffer();
   if (count < 1 || queue.BufFree() < count) return false;
@@ -144,6 +178,7 @@ bool TAfComPortCore::write(const char* data, int32_t count) {
   // once, in order; only what it does not take now is left to the thread.
   if (queue.BufUsed() == 0) {
     const int32_t taken = device_->writeNow(data, count);
+    if (taken < 0) return false;
     if (taken == count) {
       signalOutputDrained();
       return true;

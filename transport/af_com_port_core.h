@@ -9,6 +9,7 @@
 #include <string>
 #include <utility>
 
+#include "modbus/port_failure.h"
 #include "transport/com_port_types.h"
 #include "transport/dcb.h"
 #include "transport/event.h"
@@ -78,6 +79,12 @@ class TAfComPortCore {
 
   bool isActive() const { return active_; }
   bool isOpened() const { return opened_; }
+  // The open device disappeared; it stays opened, and failing, until close.
+  bool wentAway() const { return opened_ && device_->wentAway(); }
+  // Why the last open failed, or why the device failed since it opened
+  // (kWentAway, also after the close that followed); kind kNone after a good
+  // open. The device path is the one the last open resolved.
+  modbus::PortFailure lastFailure() const;
   int portNumber() const { return portNumber_; }
 
  private:
@@ -85,6 +92,7 @@ class TAfComPortCore {
   friend class TAfComPortWriteThread;
 
   void openingSteps();
+  [[noreturn]] void failStep(modbus::PortFailureKind kind, const char* text);
   void closingSteps(bool restoreFoundSettings = false);
   void startThread(std::function<void()> create);
   bool flushWriteThread();
@@ -98,6 +106,7 @@ class TAfComPortCore {
   std::function<bool()> outputEmptyWanted_;
   bool opened_ = false;
   int portNumber_ = 0;
+  modbus::PortFailure failure_;
   uint32_t gatheredErrors_ = 0;  // under statusLock_
   int32_t inQueueSize_ = 4096;
   int32_t outQueueSize_ = 2048;

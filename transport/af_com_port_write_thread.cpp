@@ -46,9 +46,19 @@ void TAfComPortWriteThread::execute() {
         if (!stopSignal_.IsSet() && !flushRequest_.IsSet()) dataQueued_.Set();
         break;
       case SerialDevice::WriteStatus::kFailed:
+        dropQueue();
         break;
     }
   }
+}
+
+// What the device refused does not go out later either: left queued, it
+// would go out ahead of the next request, which then gets the reply to a
+// stale one.
+void TAfComPortWriteThread::dropQueue() {
+  std::lock_guard lock(core_.writeLock_);
+  buffer_.Clear();
+  dataQueued_.ResetEvent();
 }
 
 void TAfComPortWriteThread::writeDone(int32_t run, int32_t written) {

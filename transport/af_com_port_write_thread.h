@@ -28,6 +28,7 @@ class TAfComPortWriteThread : public TAfComPortCoreThread {
 
  private:
   void writeDone(int32_t run, int32_t written);
+  void dropQueue();
 
   Event flushAck_{Event::Reset::kAuto};
   Event flushRequest_{Event::Reset::kAuto};

@@ -213,6 +213,7 @@ void TAfCustomSerialPort::Close() {
 void TAfCustomSerialPort::WriteData(const void* buffer, int32_t count) {
   if (closing_) return;
   if (!core_->write(static_cast<const char*>(buffer), count)) {
+    FailIfWentAway();
     char text[96];
     std::snprintf(text, sizeof text, "Write data error [requested: %d, free: %d]", count,
                   OutBufFree());
@@ -225,9 +226,21 @@ void TAfCustomSerialPort::WriteString(const std::string& text) {
   WriteData(text.data(), static_cast<int32_t>(text.size()));
 }
 
+// A device that went away is a failure of the port, not an empty queue: an
+// exchange waiting for its reply ends with a port error at once.
 int32_t TAfCustomSerialPort::InBufUsed() {
+  const int32_t count = WaitingCount();  // may be what finds it gone
+  FailIfWentAway();
+  return count;
+}
+
+int32_t TAfCustomSerialPort::WaitingCount() {
   if (!core_->isActive()) return 0;
   return core_->queueStatus().inQue;
+}
+
+void TAfCustomSerialPort::FailIfWentAway() {
+  if (core_->wentAway()) PortError("Port went away");
 }
 
 // Only the bytes actually read are returned: a short read must not pad the
@@ -303,7 +316,8 @@ void TAfCustomSerialPort::NotificationDispatch() {
       break;
     case TAfCoreEvent::ceCommEvent: {
       const uint32_t mask = note.data;
-      if ((mask & EV_RXCHAR) && OnDataRecived) OnDataRecived(*this, InBufUsed());
+      // Counted without raising: the device may have gone since the event.
+      if ((mask & EV_RXCHAR) && OnDataRecived) OnDataRecived(*this, WaitingCount());
       // The bits found with this event: gathered by status queries instead
       // (every read asks one), a read would take them before this report,
       // or an error would wait for the next one.

@@ -51,6 +51,7 @@ class TAfCustomSerialPort : public TAfDataDispConnComponent {
   bool IsOpen() const;
   void WriteData(const void* buffer, int32_t count) override;
   void WriteString(const std::string& text);
+  // Raises "Port went away" once the open device has disappeared.
   int32_t InBufUsed();
   std::string ReadString();
   void ReadData(void* buffer, int32_t count);
@@ -107,6 +108,7 @@ class TAfCustomSerialPort : public TAfDataDispConnComponent {
   virtual void OpenDevice() = 0;
   [[noreturn]] virtual void PortError(const std::string& text);
   TAfComPortCore& Core() { return *core_; }
+  const TAfComPortCore& Core() const { return *core_; }
 
  private:
   struct PendingNotification {
@@ -118,6 +120,8 @@ class TAfCustomSerialPort : public TAfDataDispConnComponent {
 
   void UpdateDCB();
   void UpdateXonXoffLimits();
+  int32_t WaitingCount();
+  void FailIfWentAway();
   void CoreNotification(TAfCoreEvent kind, uint32_t data, uint32_t lineErrors,
                         std::exception_ptr error);
   void NotificationDispatch();

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "modbus/port_failure.h"
 #include "transport/com_port_types.h"
 #include "transport/dcb.h"
 
@@ -15,7 +16,12 @@ namespace transport {
 // wakeLineWait and wakeWriter may be called from any thread.
 class SerialDevice {
  public:
-  enum class OpenStatus { kOk, kNotFound, kCannotOpen };
+  // How an open ended, as the system reported it where the call failed.
+  struct OpenResult {
+    modbus::PortFailureKind kind = modbus::PortFailureKind::kNone;  // kNone: open
+    int systemError = 0;  // errno or GetLastError(); 0 when there is none
+    bool ok() const { return kind == modbus::PortFailureKind::kNone; }
+  };
 
   struct QueueStatus {
     uint32_t errors = 0;  // CE_* bits since the previous query
@@ -36,10 +42,23 @@ class SerialDevice {
 
   virtual ~SerialDevice() = default;
 
-  // Exclusive open; the device is not configured yet.
-  virtual OpenStatus open(const std::string& path) = 0;
+  // Exclusive open; the device is not configured yet. The result tells a
+  // missing device, a refused permission, a device another program holds and
+  // one that is no serial device apart.
+  virtual OpenResult open(const std::string& path) = 0;
+  // From a good open to close(), also after the device went away.
   virtual bool isOpen() const = 0;
   virtual void close() = 0;
+  // The system's code of the last call on the device that failed (0 when
+  // unknown), for a configuring step that was refused.
+  virtual int lastError() const { return 0; }
+  // The open device disappeared (hang-up, adapter removed). Its handle is
+  // released as soon as that is seen, so that nothing of the device stays
+  // held; every later call on it fails without touching the system, and the
+  // line wait only waits. Until the next open.
+  virtual bool wentAway() const { return false; }
+  // What the system reported then; 0 for a hang-up, which carries no code.
+  virtual int wentAwayError() const { return 0; }
 
   // Reads return at once with what is waiting.
   virtual bool setTimeouts() = 0;

@@ -53,6 +53,78 @@ TEST(CommandLine, AnAddressGivenAgainAddsAnInstrumentToTheLine) {
   EXPECT_TRUE(parse({})->simulator.moreAddresses.empty());
 }
 
+TEST(CommandLine, TakesTheMisbehavioursOfTheLine) {
+  const struct {
+    std::vector<std::string> args;
+    int silentAfter, exceptionAt;
+    uint8_t exceptionCode;
+    int hangupAfter, backAfterMs;
+    std::optional<uint8_t> glitch;
+    bool allAnswerZero, pace;
+  } cases[] = {
+      {{}, -1, 0, 0x04, -1, -1, std::nullopt, false, false},
+      {{"--silent-after", "0", "--exception-at", "3", "--glitch", "00"},
+       0,
+       3,
+       0x04,
+       -1,
+       -1,
+       0x00,
+       false,
+       false},
+      {{"--silent-after", "12", "--exception-at", "1:0B", "--glitch", "FF", "--pace"},
+       12,
+       1,
+       0x0B,
+       -1,
+       -1,
+       0xFF,
+       false,
+       true},
+      {{"--exception-at", "7:0x06", "--glitch", "0a", "--all-answer-zero", "--hangup-after", "0"},
+       -1,
+       7,
+       0x06,
+       0,
+       -1,
+       0x0A,
+       true,
+       false},
+      {{"--link", "/tmp/COM1", "--hangup-after", "5", "--back-after", "250"},
+       -1,
+       0,
+       0x04,
+       5,
+       250,
+       std::nullopt,
+       false,
+       false},
+      {{"--device", "/dev/ttyUSB0", "--back-after", "0", "--hangup-after", "1"},
+       -1,
+       0,
+       0x04,
+       1,
+       0,
+       std::nullopt,
+       false,
+       false},
+  };
+  for (const auto& c : cases) {
+    std::string error;
+    const auto o = parse(c.args, &error);
+    ASSERT_TRUE(o) << error;
+    const SimulatorOptions& s = o->simulator;
+    EXPECT_EQ(s.silentAfter, c.silentAfter) << error;
+    EXPECT_EQ(s.exceptionAt, c.exceptionAt);
+    EXPECT_EQ(s.exceptionCode, c.exceptionCode);
+    EXPECT_EQ(s.hangupAfter, c.hangupAfter);
+    EXPECT_EQ(s.backAfterMs, c.backAfterMs);
+    EXPECT_EQ(s.glitchByte, c.glitch);
+    EXPECT_EQ(s.allAnswerZero, c.allAnswerZero);
+    EXPECT_EQ(s.pace, c.pace);
+  }
+}
+
 TEST(CommandLine, FaultWordAndOutputsTakeDecimalOrHex) {
   const struct {
     std::vector<std::string> args;
@@ -106,7 +178,18 @@ TEST(CommandLine, RefusesBadArgumentsWithAMessage) {
                                                      {"--outputs", "16:0"},
                                                      {"--outputs", "5"},
                                                      {"--outputs", "5:"},
-                                                     {"--outputs", "1:2:3"}};
+                                                     {"--outputs", "1:2:3"},
+                                                     {"--silent-after", "-1"},
+                                                     {"--exception-at", "0"},
+                                                     {"--exception-at", "2:"},
+                                                     {"--exception-at", "2:100"},
+                                                     {"--exception-at", "2:00"},
+                                                     {"--glitch", "100"},
+                                                     {"--glitch", ""},
+                                                     {"--glitch", "G"},
+                                                     {"--hangup-after", "x"},
+                                                     {"--hangup-after", "1", "--back-after", "5"},
+                                                     {"--link", "/tmp/COM1", "--back-after", "5"}};
   for (const auto& args : bad) {
     std::string error;
     EXPECT_FALSE(parse(args, &error)) << args.back();
@@ -117,8 +200,10 @@ TEST(CommandLine, RefusesBadArgumentsWithAMessage) {
 TEST(CommandLine, HelpDocumentsEveryOption) {
   const std::string help = HelpText();
   for (const char* option :
-       {"--device", "--link", "--speed", "--any-speed", "--address", "--turnaround", "--fault",
-        "--fault-ms", "--fault-word", "--outputs", "--tcp", "--version", "--help"}) {
+       {"--device",       "--link",       "--speed",    "--any-speed",       "--address",
+        "--turnaround",   "--fault",      "--fault-ms", "--fault-word",      "--outputs",
+        "--tcp",          "--version",    "--help",     "--silent-after",    "--exception-at",
+        "--hangup-after", "--back-after", "--glitch",   "--all-answer-zero", "--pace"}) {
     EXPECT_NE(help.find(option), std::string::npos) << option;
   }
   EXPECT_TRUE(parse({"-h"})->help);

@@ -75,6 +75,11 @@ std::string TestMaster::ask(const std::string& payload) {
   return modbus::DecodeReply(readFrame());
 }
 
+bool TestMaster::seesHangup(std::chrono::milliseconds wait) {
+  pollfd p{fd_, POLLIN, 0};
+  return ::poll(&p, 1, static_cast<int>(wait.count())) > 0 && (p.revents & POLLHUP) != 0;
+}
+
 bool eventually(const std::function<bool()>& done, std::chrono::milliseconds limit) {
   const auto end = Clock::now() + limit;
   while (!done()) {

@@ -26,6 +26,8 @@ class TestMaster {
                              std::chrono::milliseconds limit = std::chrono::seconds(10));
   // Frames the payload, sends it and returns the decoded reply (or a result code).
   std::string ask(const std::string& payload);
+  // Whether the far end hangs up (POLLHUP on the descriptor held) within `wait`.
+  bool seesHangup(std::chrono::milliseconds wait);
 
  private:
   // Reads what is waiting within `wait`; empty when nothing came.

@@ -257,18 +257,19 @@ TEST_F(PortOnPty, ComNumberWhileOpenReopensOnTheNewDevice) {
   port_.Close();
 }
 
-TEST_F(PortOnPty, AFarEndThatVanishesLeavesAUsablePort) {
+TEST_F(PortOnPty, AFarEndThatVanishesFailsThePortUntilItIsClosed) {
   port_.Open();
   pty_.closeMaster();
   pty_.closeSlaveKeeper();
-  // Nothing to read, writes go nowhere, and closing still works.
-  EXPECT_EQ(port_.InBufUsed(), 0);
-  EXPECT_EQ(port_.ReadString(), "");
-  EXPECT_NO_THROW(port_.WriteString("lost"));
+  // Reads and writes fail as the port's failure, and closing still works.
+  EXPECT_THROW(port_.InBufUsed(), EAfComPortError);
+  EXPECT_THROW(port_.ReadString(), EAfComPortError);
+  EXPECT_THROW(port_.WriteString("lost"), EAfComPortError);
   pump_.ProcessEvents(300ms);
   EXPECT_NO_THROW(port_.Close());
   EXPECT_FALSE(port_.IsOpen());
-  EXPECT_THROW(port_.Open(), EAfComPortCoreError);  // the slave is gone with its master
+  EXPECT_EQ(port_.InBufUsed(), 0);
+  EXPECT_EQ(port_.ReadString(), "");
 }
 
 TEST_F(PortOnPty, CloseFromInsideAnEventHandlerDoesNotHang) {

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "fake_serial_device.h"
@@ -87,53 +88,51 @@ TEST_F(CoreThreads, NumberZeroFailsBeforeTheDeviceIsTouched) {
   } catch (const EAfComPortCoreError& e) {
     EXPECT_STREQ(e.what(), "Invalid port number (COM0)");
   }
+  EXPECT_EQ(core_.lastFailure().kind, modbus::PortFailureKind::kNotFound);
   EXPECT_TRUE(dev_.openedPath.empty());
   EXPECT_THROW(core_.open(-2), EAfComPortCoreError);
 }
 
-TEST_F(CoreThreads, OpenFailuresCarryTheirTextsAndLeaveNothingOpen) {
+TEST_F(CoreThreads, OpenFailuresCarryTheirTextsAndCausesAndLeaveNothingOpen) {
+  using Kind = modbus::PortFailureKind;
   struct Case {
-    bool FakeSerialDevice::Shared::*flag;
+    bool FakeSerialDevice::Shared::*flag;  // a configuring step that fails, or
+    SerialDevice::OpenResult open;         // how the device's open ends
     const char* text;
+    Kind kind;
   };
   const Case cases[] = {
-      {&FakeSerialDevice::Shared::timeoutsOk, "Error setting timeouts"},
-      {&FakeSerialDevice::Shared::queuesOk, "Error initializing buffers"},
-      {&FakeSerialDevice::Shared::maskOk, " Error setting EventMask"},
+      {&FakeSerialDevice::Shared::timeoutsOk, {}, "Error setting timeouts", Kind::kOther},
+      {&FakeSerialDevice::Shared::queuesOk, {}, "Error initializing buffers", Kind::kOther},
+      {&FakeSerialDevice::Shared::maskOk, {}, " Error setting EventMask", Kind::kOther},
+      {nullptr, {Kind::kNotFound, 2}, "Invalid port number (COM7)", Kind::kNotFound},
+      {nullptr, {Kind::kNoPermission, 13}, "Can't open device COM7", Kind::kNoPermission},
+      {nullptr, {Kind::kHeldByOther, 16}, "Can't open device COM7", Kind::kHeldByOther},
+      {nullptr, {Kind::kNotSerial, 25}, "Can't open device COM7", Kind::kNotSerial},
   };
   for (const Case& c : cases) {
-    dev_.*c.flag = false;
+    SCOPED_TRACE(c.text);
+    if (c.flag) dev_.*c.flag = false;
+    dev_.openResult = c.open;
     try {
-      core_.open(1);
-      ADD_FAILURE() << c.text;
+      core_.open(7);
+      ADD_FAILURE();
     } catch (const EAfComPortCoreError& e) {
       EXPECT_STREQ(e.what(), c.text);
     }
     EXPECT_FALSE(dev_.open);
     EXPECT_FALSE(core_.isActive());
-    dev_.*c.flag = true;
+    const modbus::PortFailure failure = core_.lastFailure();
+    EXPECT_EQ(failure.kind, c.kind);
+    EXPECT_EQ(failure.systemError, c.open.systemError);
+    EXPECT_EQ(failure.devicePath, "fake7");
+    if (c.flag) dev_.*c.flag = true;
   }
-  dev_.openStatus = SerialDevice::OpenStatus::kNotFound;
-  EXPECT_THROW(
-      {
-        try {
-          core_.open(7);
-        } catch (const EAfComPortCoreError& e) {
-          EXPECT_STREQ(e.what(), "Invalid port number (COM7)");
-          throw;
-        }
-      },
-      EAfComPortCoreError);
-  dev_.openStatus = SerialDevice::OpenStatus::kCannotOpen;
-  try {
-    core_.open(7);
-    FAIL();
-  } catch (const EAfComPortCoreError& e) {
-    EXPECT_STREQ(e.what(), "Can't open device COM7");
-  }
-  // Still usable afterwards.
-  dev_.openStatus = SerialDevice::OpenStatus::kOk;
+  // Still usable afterwards, and a good open clears the cause.
+  dev_.openResult = {};
   EXPECT_TRUE(core_.open(7));
+  EXPECT_EQ(core_.lastFailure().kind, Kind::kNone);
+  EXPECT_EQ(core_.lastFailure().devicePath, "fake7");
 }
 
 TEST_F(CoreThreads, RefusedBlockIsReplacedByWhatTheDeviceHas) {
@@ -153,6 +152,7 @@ TEST_F(CoreThreads, RefusedBlockIsReplacedByWhatTheDeviceHas) {
   }
   EXPECT_EQ(core_.lineParameters().BaudRate, 9600u);
   EXPECT_FALSE(dev_.open);
+  EXPECT_EQ(core_.lastFailure().kind, modbus::PortFailureKind::kSettingsRefused);
 }
 
 TEST_F(CoreThreads, WrappedRunGoesOutInTwoWritesAndDrainsAfterTheSecond) {
@@ -200,6 +200,25 @@ TEST_F(CoreThreads, TransmitQueueRefusesWhatDoesNotFitAndClosedCoreRefusesAll) {
   // Closing with a write in flight: the flush interrupts it, nothing hangs.
   core_.close();
   EXPECT_FALSE(core_.isActive());
+}
+
+TEST_F(CoreThreads, BytesTheDeviceRefusedAreNotSentAheadOfTheNextWrite) {
+  dev_.failWrites = true;
+  ASSERT_TRUE(core_.open(1));
+  ASSERT_TRUE(core_.write("stale", 5));
+  ASSERT_TRUE(waitFor(dev_, [&] { return dev_.writes.size() == 1; }));
+  const auto deadline = std::chrono::steady_clock::now() + 20s;
+  while (core_.freeTransmitSpace() != 2048 && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::yield();
+  }
+  EXPECT_EQ(core_.freeTransmitSpace(), 2048) << "the refused bytes stay queued";
+  {
+    std::lock_guard lock(dev_.mutex);
+    dev_.failWrites = false;
+  }
+  ASSERT_TRUE(core_.write("fresh", 5));
+  ASSERT_TRUE(waitFor(dev_, [&] { return dev_.writes.size() == 2; }));
+  EXPECT_EQ(dev_.writes[1], "fresh");
 }
 
 TEST_F(CoreThreads, InputWithoutLineEventIsReportedOnTheTick) {

@@ -22,13 +22,14 @@ class FakeSerialDevice : public SerialDevice {
     std::mutex mutex;
     std::condition_variable changed;
     // configuration
-    OpenStatus openStatus = OpenStatus::kOk;
+    OpenResult openResult;
     bool timeoutsOk = true, queuesOk = true, maskOk = true, parametersOk = true;
     DCB deviceBlock{};  // what the device reports it has
     DCB foundBlock{};   // what it had when it was opened
     int32_t inQue = 0;
     uint32_t errors = 0;  // CE_* bits every status query reports
     bool holdWrites = false;
+    bool failWrites = false;
     // script
     std::deque<LineWait> lineWaits;
     int releasedWrites = 0;
@@ -46,12 +47,12 @@ class FakeSerialDevice : public SerialDevice {
 
   explicit FakeSerialDevice(Shared& shared) : s_(shared) {}
 
-  OpenStatus open(const std::string& path) override {
+  OpenResult open(const std::string& path) override {
     std::lock_guard lock(s_.mutex);
     s_.openedPath = path;
-    s_.open = s_.openStatus == OpenStatus::kOk;
+    s_.open = s_.openResult.ok();
     if (s_.open) s_.foundBlock = s_.deviceBlock;
-    return s_.openStatus;
+    return s_.openResult;
   }
   bool isOpen() const override {
     std::lock_guard lock(s_.mutex);
@@ -139,8 +140,8 @@ class FakeSerialDevice : public SerialDevice {
       written = 0;
       return WriteStatus::kInterrupted;
     }
-    written = count;
-    return WriteStatus::kDone;
+    written = s_.failWrites ? 0 : count;
+    return s_.failWrites ? WriteStatus::kFailed : WriteStatus::kDone;
   }
   // Everything goes through the write thread, whose steps the tests drive.
   int32_t writeNow(const char*, int32_t) override { return 0; }

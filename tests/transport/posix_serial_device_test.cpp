@@ -27,7 +27,7 @@ class DeviceOnPty : public ::testing::Test {
  protected:
   void open() {
     ASSERT_TRUE(pty_.ok());
-    ASSERT_EQ(device_.open(pty_.slavePath()), SerialDevice::OpenStatus::kOk);
+    ASSERT_TRUE(device_.open(pty_.slavePath()).ok());
     ASSERT_TRUE(device_.setTimeouts());
     ASSERT_TRUE(device_.setEventMask(kCoreEventMask));
   }
@@ -59,7 +59,7 @@ TEST_F(DeviceOnPty, AnEmptyReadIsNoHangUp) {
   open();
   char byte = 0;
   EXPECT_EQ(device_.read(&byte, 1), 0);
-  EXPECT_FALSE(device_.farEndGone());
+  EXPECT_FALSE(device_.wentAway());
   // Input after it is announced as it comes.
   ASSERT_TRUE(pty_.writeMaster("x"));
   EXPECT_TRUE(waitForEvents(EV_RXCHAR) & EV_RXCHAR);
@@ -68,8 +68,16 @@ TEST_F(DeviceOnPty, AnEmptyReadIsNoHangUp) {
   pty_.closeMaster();
   pty_.closeSlaveKeeper();
   const auto deadline = Clock::now() + 10s;
-  while (!device_.farEndGone() && Clock::now() < deadline) device_.waitLineEvent(200ms);
-  EXPECT_TRUE(device_.farEndGone());
+  while (!device_.wentAway() && Clock::now() < deadline) device_.waitLineEvent(200ms);
+  EXPECT_TRUE(device_.wentAway());
+  // From then on a wait only waits: the hang-up, which poll() reports for
+  // good, no longer ends it.
+  int waits = 0;
+  while (device_.waitLineEvent(20ms).kind != LineWait::Kind::kTimeout && ++waits < 3) {
+  }
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(device_.waitLineEvent(20ms).kind, LineWait::Kind::kTimeout);
+  char buffer[8];
+  EXPECT_EQ(device_.read(buffer, sizeof buffer), -1);
 }
 
 TEST_F(DeviceOnPty, LineChangesAndErrorsAreReportedUnderSteadyInput) {

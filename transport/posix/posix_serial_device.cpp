@@ -26,8 +26,27 @@ constexpr std::chrono::milliseconds kLineLookPeriod{200};
 
 bool unsupported(int error) { return error == ENOTTY || error == EINVAL; }
 
-bool vanished(int error) {
-  return error == EIO || error == ENODEV || error == ENXIO || error == EBADF;
+// The device is gone (hang-up, adapter unplugged): not a refusal of one call.
+bool vanished(int error) { return error == EIO || error == ENODEV || error == ENXIO; }
+
+SerialDevice::OpenResult openFailure(int error) {
+  using modbus::PortFailureKind;
+  switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+    case ENODEV:
+    case ENXIO:
+      return {PortFailureKind::kNotFound, error};
+    case EACCES:
+    case EPERM:
+      return {PortFailureKind::kNoPermission, error};
+    // Another process set the terminal exclusive, or holds our lock.
+    case EBUSY:
+    case EWOULDBLOCK:
+      return {PortFailureKind::kHeldByOther, error};
+    default:
+      return {PortFailureKind::kOther, error};
+  }
 }
 
 void ring(int fd) {
@@ -50,34 +69,42 @@ void closeFd(int& fd) {
 
 PosixSerialDevice::~PosixSerialDevice() { close(); }
 
-SerialDevice::OpenStatus PosixSerialDevice::open(const std::string& path) {
+SerialDevice::OpenResult PosixSerialDevice::open(const std::string& path) {
   close();
-  int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) {
-    return errno == ENOENT || errno == ENOTDIR ? OpenStatus::kNotFound : OpenStatus::kCannotOpen;
+  const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return openFailure(errno);
+  const auto refuse = [fd](OpenResult result) {
+    ::close(fd);
+    return result;
+  };
+  termios2 settings{};
+  if (::ioctl(fd, TCGETS2, &settings) != 0) {
+    const int error = errno;
+    if (unsupported(error)) return refuse({modbus::PortFailureKind::kNotSerial, error});
+    return refuse(openFailure(error));
   }
   // No sharing: the lock holds for root too, TIOCEXCL keeps other users out.
-  if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::ioctl(fd, TIOCEXCL) != 0) {
-    ::close(fd);
-    return OpenStatus::kCannotOpen;
-  }
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) return refuse(openFailure(errno));
+  if (::ioctl(fd, TIOCEXCL) != 0) return refuse(openFailure(errno));
   const int lineWake = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
   const int writerWake = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
   if (lineWake < 0 || writerWake < 0) {
+    const OpenResult result{modbus::PortFailureKind::kOther, errno};
     if (lineWake >= 0) ::close(lineWake);
     if (writerWake >= 0) ::close(writerWake);
     ::ioctl(fd, TIOCNXCL);
-    ::close(fd);
-    return OpenStatus::kCannotOpen;
+    return refuse(result);
   }
   fd_ = fd;
   lineWakeFd_ = lineWake;
   writerWakeFd_ = writerWake;
   gone_ = false;
+  goneError_ = 0;
+  lastError_ = 0;
   eventMask_ = 0;
   reportedCount_ = 0;
   readSinceReport_ = false;
-  foundSettingsKnown_ = ::ioctl(fd_, TCGETS2, &foundSettings_) == 0;
+  foundSettings_ = settings;
   ErrorCounts counts;
   countersSupported_ = readErrorCounts(counts);
   statusBaseline_ = counts;
@@ -87,7 +114,7 @@ SerialDevice::OpenStatus PosixSerialDevice::open(const std::string& path) {
   modemLines_ = lines;
   foundModemLines_ = lines;
   nextLineLook_ = Clock::now() + kLineLookPeriod;
-  return OpenStatus::kOk;
+  return {};
 }
 
 void PosixSerialDevice::close() {
@@ -101,18 +128,43 @@ void PosixSerialDevice::close() {
   closeFd(writerWakeFd_);
 }
 
-void PosixSerialDevice::markGoneOn(int error) {
-  if (vanished(error)) gone_ = true;
+// Any thread. The descriptor is replaced rather than closed: the other
+// threads may be about to use its number, which must not meanwhile name a
+// file opened elsewhere. Replacing it drops the device, its lock with it.
+void PosixSerialDevice::goAway(int error) {
+  if (gone_) return;
+  goneError_ = error;
+  if (gone_.exchange(true)) return;
+  ::ioctl(fd_, TIOCNXCL);
+  const int inert = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+  if (inert < 0) return;  // then the device goes at close
+  ::dup2(inert, fd_);
+  ::close(inert);
+  // Waits on the old descriptor end with the hang-up; these end the rest.
+  ring(lineWakeFd_);
+  ring(writerWakeFd_);
+}
+
+void PosixSerialDevice::failedWith(int error) {
+  lastError_ = error;
+  if (vanished(error)) goAway(error);
+}
+
+template <typename Arg>
+bool PosixSerialDevice::control(unsigned long request, Arg arg) {
+  if (::ioctl(fd_, request, arg) == 0) return true;
+  failedWith(errno);
+  return false;
 }
 
 bool PosixSerialDevice::setTimeouts() {
   termios2 t{};
-  if (::ioctl(fd_, TCGETS2, &t) != 0) return false;
+  if (!control(TCGETS2, &t)) return false;
   makeRaw(t);
-  if (::ioctl(fd_, TCSETS2, &t) != 0) return false;
+  if (!control(TCSETS2, &t)) return false;
   termios2 back{};
-  return ::ioctl(fd_, TCGETS2, &back) == 0 && (back.c_lflag & ICANON) == 0 &&
-         back.c_cc[VMIN] == 0 && back.c_cc[VTIME] == 0;
+  return control(TCGETS2, &back) && (back.c_lflag & ICANON) == 0 && back.c_cc[VMIN] == 0 &&
+         back.c_cc[VTIME] == 0;
 }
 
 // The terminal's queues have fixed sizes; the transmit queue of the core has
@@ -129,14 +181,22 @@ bool PosixSerialDevice::setEventMask(uint32_t mask) {
 
 bool PosixSerialDevice::setLineParameters(const DCB& dcb) {
   termios2 current{};
-  if (::ioctl(fd_, TCGETS2, &current) != 0) return false;
+  if (!control(TCGETS2, &current)) return false;
   termios2 wanted = current;
-  if (!termiosFromDcb(dcb, wanted)) return false;
-  if (::ioctl(fd_, TCSETS2, &wanted) != 0) return false;
-  // The driver may report success and still drop a setting (a
-  // pseudo-terminal forces 8 data bits without parity).
+  // What termios cannot express, and what the driver drops while reporting
+  // success (a pseudo-terminal forces 8 data bits without parity), is
+  // refused without a system error.
+  if (!termiosFromDcb(dcb, wanted)) {
+    lastError_ = 0;
+    return false;
+  }
+  if (!control(TCSETS2, &wanted)) return false;
   termios2 actual{};
-  if (::ioctl(fd_, TCGETS2, &actual) != 0 || !sameLineSettings(wanted, actual)) return false;
+  if (!control(TCGETS2, &actual)) return false;
+  if (!sameLineSettings(wanted, actual)) {
+    lastError_ = 0;
+    return false;
+  }
   const bool dtr = (dcb.Flags & dcb_flags::fDtrControlMask) == dcb_flags::fDtrControlEnable;
   const bool rts = (dcb.Flags & dcb_flags::fRtsControlMask) == dcb_flags::fRtsControlEnable;
   escapeFunction(dtr ? EscapeFunction::SETDTR : EscapeFunction::CLRDTR);
@@ -148,14 +208,14 @@ bool PosixSerialDevice::setLineParameters(const DCB& dcb) {
 
 bool PosixSerialDevice::getLineParameters(DCB& dcb) {
   termios2 t{};
-  if (::ioctl(fd_, TCGETS2, &t) != 0) return false;
+  if (!control(TCGETS2, &t)) return false;
   dcb = dcbFromTermios(t, dcb);
   return true;
 }
 
 void PosixSerialDevice::restoreFoundSettings() {
-  if (fd_ < 0) return;
-  if (foundSettingsKnown_) ::ioctl(fd_, TCSETS2, &foundSettings_);
+  if (fd_ < 0 || gone_) return;
+  ::ioctl(fd_, TCSETS2, &foundSettings_);
   if (!modemLinesSupported_) return;
   int dtr = TIOCM_DTR;
   int rts = TIOCM_RTS;
@@ -168,20 +228,14 @@ bool PosixSerialDevice::purge(uint32_t actions) {
   const bool tx = (actions & (PURGE_TXABORT | PURGE_TXCLEAR)) != 0;
   if (!rx && !tx) return true;
   const int selector = rx && tx ? TCIOFLUSH : rx ? TCIFLUSH : TCOFLUSH;
-  if (::ioctl(fd_, TCFLSH, selector) == 0) {
-    if (rx) ring(lineWakeFd_);
-    return true;
-  }
-  markGoneOn(errno);
-  return false;
+  if (gone_ || !control(TCFLSH, selector)) return false;
+  if (rx) ring(lineWakeFd_);
+  return true;
 }
 
 int32_t PosixSerialDevice::bytesWaiting() {
   int count = 0;
-  if (::ioctl(fd_, FIONREAD, &count) != 0) {
-    markGoneOn(errno);
-    return -1;
-  }
+  if (gone_ || !control(FIONREAD, &count)) return -1;
   return count;
 }
 
@@ -218,6 +272,7 @@ bool PosixSerialDevice::queueStatus(QueueStatus& status) {
 }
 
 int32_t PosixSerialDevice::read(char* buffer, int32_t count) {
+  if (gone_) return -1;
   if (count <= 0) return 0;
   const ssize_t n = ::read(fd_, buffer, static_cast<size_t>(count));
   if (n > 0) {
@@ -230,7 +285,7 @@ int32_t PosixSerialDevice::read(char* buffer, int32_t count) {
   // With VMIN = VTIME = 0 an empty terminal reads 0 bytes, not EAGAIN: that
   // is no hang-up. A far end that went away shows as POLLHUP or EIO.
   if (n == 0 || errno == EAGAIN || errno == EINTR) return 0;
-  markGoneOn(errno);
+  failedWith(errno);
   return -1;
 }
 
@@ -253,9 +308,7 @@ bool PosixSerialDevice::escapeFunction(EscapeFunction function) {
       request = TIOCMBIC;
       break;
   }
-  if (::ioctl(fd_, request, &bits) == 0) return true;
-  markGoneOn(errno);
-  return false;
+  return !gone_ && control(request, &bits);
 }
 
 SerialDevice::LineWait PosixSerialDevice::lineChangesSinceLastLook() {
@@ -275,7 +328,7 @@ SerialDevice::LineWait PosixSerialDevice::lineChangesSinceLastLook() {
     } else if (unsupported(errno)) {
       modemLinesSupported_ = false;
     } else {
-      markGoneOn(errno);
+      failedWith(errno);
     }
   }
   ErrorCounts now;
@@ -357,7 +410,11 @@ SerialDevice::LineWait PosixSerialDevice::waitInput(std::chrono::milliseconds ti
     result.kind = LineWait::Kind::kWoken;
     return result;
   }
-  if (count == 2 && (fds[1].revents & (POLLHUP | POLLERR | POLLNVAL))) gone_ = true;
+  if (count == 2 && (fds[1].revents & (POLLHUP | POLLERR | POLLNVAL))) {
+    goAway(0);
+    result.kind = LineWait::Kind::kWoken;
+    return result;
+  }
   if (count == 2 && (fds[1].revents & POLLIN) && watchInput) {
     const int32_t waiting = bytesWaiting();
     if (waiting > reportedCount_) {
@@ -377,6 +434,7 @@ SerialDevice::WriteStatus PosixSerialDevice::write(const char* data, int32_t cou
                                                    int32_t& written) {
   written = 0;
   while (written < count) {
+    if (gone_) return WriteStatus::kFailed;
     const ssize_t n = ::write(fd_, data + written, static_cast<size_t>(count - written));
     if (n > 0) {
       written += static_cast<int32_t>(n);
@@ -384,7 +442,7 @@ SerialDevice::WriteStatus PosixSerialDevice::write(const char* data, int32_t cou
     }
     if (n < 0 && errno == EINTR) continue;
     if (n < 0 && errno != EAGAIN) {
-      markGoneOn(errno);
+      failedWith(errno);
       return WriteStatus::kFailed;
     }
     // The terminal's queue is full: wait until it takes more, or until the
@@ -396,7 +454,7 @@ SerialDevice::WriteStatus PosixSerialDevice::write(const char* data, int32_t cou
       return WriteStatus::kInterrupted;
     }
     if (fds[1].revents & (POLLHUP | POLLERR | POLLNVAL)) {
-      gone_ = true;
+      goAway(0);
       return WriteStatus::kFailed;
     }
   }
@@ -406,12 +464,13 @@ SerialDevice::WriteStatus PosixSerialDevice::write(const char* data, int32_t cou
 void PosixSerialDevice::wakeWriter() { ring(writerWakeFd_); }
 
 int32_t PosixSerialDevice::writeNow(const char* data, int32_t count) {
+  if (gone_) return -1;
   for (;;) {
     const ssize_t n = ::write(fd_, data, static_cast<size_t>(count));
     if (n >= 0) return static_cast<int32_t>(n);
     if (errno == EINTR) continue;
     if (errno == EAGAIN) return 0;
-    markGoneOn(errno);
+    failedWith(errno);
     return -1;
   }
 }

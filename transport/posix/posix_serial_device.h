@@ -14,8 +14,9 @@ namespace transport::posix {
 
 // A terminal device through termios and ioctl. Pseudo-terminals answer
 // ENOTTY to every modem-line and error-counter request: those paths report
-// "unsupported" and never fail the port. A far end that went away (EIO,
-// ENODEV, POLLHUP) is no longer polled.
+// "unsupported" and never fail the port. A device that went away (POLLHUP,
+// or EIO, ENXIO, ENODEV from any call) is let go at once and no longer
+// polled.
 class PosixSerialDevice : public SerialDevice {
  public:
   PosixSerialDevice() = default;
@@ -23,9 +24,12 @@ class PosixSerialDevice : public SerialDevice {
   PosixSerialDevice(const PosixSerialDevice&) = delete;
   PosixSerialDevice& operator=(const PosixSerialDevice&) = delete;
 
-  OpenStatus open(const std::string& path) override;
+  OpenResult open(const std::string& path) override;
   bool isOpen() const override { return fd_ >= 0; }
   void close() override;
+  int lastError() const override { return lastError_; }
+  bool wentAway() const override { return gone_; }
+  int wentAwayError() const override { return goneError_; }
 
   bool setTimeouts() override;
   bool setupQueues(int32_t inSize, int32_t outSize) override;
@@ -45,14 +49,15 @@ class PosixSerialDevice : public SerialDevice {
   void wakeWriter() override;
   int32_t writeNow(const char* data, int32_t count) override;
 
-  bool farEndGone() const { return gone_.load(); }
-
  private:
   struct ErrorCounts {
     int frame = 0, overrun = 0, parity = 0, brk = 0, bufOverrun = 0;
   };
 
-  void markGoneOn(int error);
+  template <typename Arg>
+  bool control(unsigned long request, Arg arg);
+  void failedWith(int error);
+  void goAway(int error);
   bool readErrorCounts(ErrorCounts& counts);
   static uint32_t errorBits(const ErrorCounts& now, const ErrorCounts& before);
   LineWait lineChangesSinceLastLook();
@@ -64,12 +69,13 @@ class PosixSerialDevice : public SerialDevice {
   int fd_ = -1;
   // As the device was at open, for a refused open to put back.
   termios2 foundSettings_{};
-  bool foundSettingsKnown_ = false;
   int foundModemLines_ = 0;
   int lineWakeFd_ = -1;
   int writerWakeFd_ = -1;
   std::atomic<uint32_t> eventMask_{0};
   std::atomic<bool> gone_{false};
+  std::atomic<int> goneError_{0};
+  std::atomic<int> lastError_{0};
   std::atomic<bool> countersSupported_{false};
   std::atomic<bool> modemLinesSupported_{false};
   // Owned by the status queries (serialised by the core's status lock).

@@ -51,12 +51,43 @@ std::wstring claimName(const std::wstring& device) {
   return name;
 }
 
+SerialDevice::OpenResult openFailure(DWORD error) {
+  using modbus::PortFailureKind;
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+      return {PortFailureKind::kNotFound, static_cast<int>(error)};
+    // No sharing: a port another program holds answers with a sharing
+    // violation or a refused access.
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+      return {PortFailureKind::kHeldByOther, static_cast<int>(error)};
+    default:
+      return {PortFailureKind::kOther, static_cast<int>(error)};
+  }
+}
+
+// How a driver fails the calls on an open port whose adapter was removed.
+bool deviceGone(DWORD error) {
+  switch (error) {
+    case ERROR_BAD_COMMAND:
+    case ERROR_GEN_FAILURE:
+    case ERROR_ACCESS_DENIED:
+    case ERROR_OPERATION_ABORTED:
+    case ERROR_DEVICE_NOT_CONNECTED:
+      return true;
+    default:
+      return false;
+  }
+}
+
 // Time for a driver to end an event wait it was told to end.
 constexpr DWORD kWaitEndLimitMs = 2000;
 // Wine reports no EV_RXCHAR on a pseudo-terminal (its receive counter comes
 // from an ioctl a pseudo-terminal lacks), and its first event wait may end
-// empty: while EV_RXCHAR is asked for, the input count is looked at this
-// often and growth is reported as EV_RXCHAR.
+// empty: until EV_RXCHAR has come once on a handle, the input count is
+// looked at this often while it is asked for, and growth is reported as
+// EV_RXCHAR.
 constexpr std::chrono::milliseconds kInputLookPeriod{50};
 
 DWORD millisecondsUntil(std::chrono::steady_clock::time_point deadline) {
@@ -74,72 +105,131 @@ void Win32SerialDevice::Overlapped::prepare() {
 }
 
 Win32SerialDevice::Win32SerialDevice() : lineWake_(newEvent(false)), writerWake_(newEvent(false)) {
-  commWait_.done.reset(newEvent(true));
   reading_.done.reset(newEvent(true));
   writing_.done.reset(newEvent(true));
 }
 
 Win32SerialDevice::~Win32SerialDevice() { close(); }
 
-SerialDevice::OpenStatus Win32SerialDevice::open(const std::string& path) {
+// A thread that finds the device gone closes the handle at once, and a
+// closed handle's value may then name another object: every call on it is
+// made under the shared hold, and fails without one once it is closed. The
+// system's error stays the thread's last error.
+template <typename Call>
+bool Win32SerialDevice::onPort(Call&& call) {
+  ::AcquireSRWLockShared(&portLock_);
+  bool ok = false;
+  DWORD error = ERROR_INVALID_HANDLE;
+  if (port_.valid()) {
+    ok = call(port_.get());
+    if (!ok) error = ::GetLastError();
+  }
+  ::ReleaseSRWLockShared(&portLock_);
+  if (!ok) {
+    if (error != ERROR_IO_PENDING) lastError_ = error;
+    ::SetLastError(error);
+  }
+  return ok;
+}
+
+// The handle plays no part once the record's event is set or is waited for,
+// so this holds also after the device was let go.
+bool Win32SerialDevice::resultOf(OVERLAPPED& record, DWORD& count, bool wait) {
+  ::AcquireSRWLockShared(&portLock_);
+  const HANDLE port = port_.get();
+  ::ReleaseSRWLockShared(&portLock_);
+  return ::GetOverlappedResult(port, &record, &count, wait ? TRUE : FALSE) != FALSE;
+}
+
+void Win32SerialDevice::failedWith(DWORD error) {
+  if (opened_ && deviceGone(error)) goAway(error);
+}
+
+void Win32SerialDevice::goAway(DWORD error) {
+  if (gone_) return;
+  goneError_ = error;
+  if (gone_.exchange(true)) return;
+  releasePort();
+  ::SetEvent(lineWake_.get());
+}
+
+// Operations still under way end with an error; their records stay until
+// they have.
+void Win32SerialDevice::releasePort() {
+  ::AcquireSRWLockExclusive(&portLock_);
+  port_.reset();
+  portClaim_.reset();
+  ::ReleaseSRWLockExclusive(&portLock_);
+}
+
+SerialDevice::OpenResult Win32SerialDevice::open(const std::string& path) {
   close();
   std::wstring name;
-  if (!widen(path, name)) return OpenStatus::kNotFound;
-  if (!lineWake_.valid() || !writerWake_.valid() || !commWait_.done.valid() ||
-      !reading_.done.valid() || !writing_.done.valid()) {
-    return OpenStatus::kCannotOpen;
+  if (!widen(path, name)) return {modbus::PortFailureKind::kNotFound, ERROR_INVALID_NAME};
+  if (!lineWake_.valid() || !writerWake_.valid() || !reading_.done.valid() ||
+      !writing_.done.valid()) {
+    return {modbus::PortFailureKind::kOther, 0};
   }
   UniqueHandle claim(::CreateEventW(nullptr, TRUE, FALSE, claimName(name).c_str()));
-  if (!claim.valid() || ::GetLastError() == ERROR_ALREADY_EXISTS) return OpenStatus::kCannotOpen;
-  // No sharing: a port another program holds answers with a sharing
-  // violation or a refused access.
-  HANDLE port = ::CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_OVERLAPPED, nullptr);
-  if (port == INVALID_HANDLE_VALUE) {
-    const DWORD error = ::GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? OpenStatus::kNotFound
-                                                                          : OpenStatus::kCannotOpen;
+  if (!claim.valid()) return {modbus::PortFailureKind::kOther, static_cast<int>(::GetLastError())};
+  if (::GetLastError() == ERROR_ALREADY_EXISTS) {
+    return {modbus::PortFailureKind::kHeldByOther, ERROR_ALREADY_EXISTS};
   }
-  port_.reset(port);
+  UniqueHandle port(::CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr));
+  if (!port.valid()) return openFailure(::GetLastError());
+  foundState_ = ::DCB{};
+  foundState_.DCBlength = sizeof foundState_;
+  if (!::GetCommState(port.get(), &foundState_)) {
+    return {modbus::PortFailureKind::kNotSerial, static_cast<int>(::GetLastError())};
+  }
+  foundTimeoutsKnown_ = ::GetCommTimeouts(port.get(), &foundTimeouts_) != FALSE;
+  port_ = std::move(port);
   portClaim_ = std::move(claim);
+  opened_ = true;
+  gone_ = false;
+  goneError_ = 0;
+  lastError_ = 0;
   ::ResetEvent(lineWake_.get());
   ::ResetEvent(writerWake_.get());
   eventMask_ = 0;
   takenErrors_ = 0;
   eventErrors_ = 0;
-  foundState_ = ::DCB{};
-  foundState_.DCBlength = sizeof foundState_;
-  foundStateKnown_ = ::GetCommState(port, &foundState_) != FALSE;
-  foundTimeoutsKnown_ = ::GetCommTimeouts(port, &foundTimeouts_) != FALSE;
   readSinceLook_ = false;
   commWaitPending_ = false;
+  rxCharSeen_ = false;
   lastWaitEmpty_ = false;
   lookedInput_ = 0;
-  return OpenStatus::kOk;
+  return {};
 }
 
 // The event thread has ended by now, but its event wait may still be in
 // flight: the driver writes into the record until the wait is finished, so
 // it is ended and waited for before the handle goes.
 void Win32SerialDevice::close() {
-  if (!port_.valid()) return;
+  if (!opened_) return;
   finishPendingCommWait();
-  port_.reset();
-  portClaim_.reset();
+  releasePort();
+  opened_ = false;
 }
 
 // A new mask ends the wait on Windows and on Wine alike; Wine does not cancel
-// an event wait, so cancelling is only the second resort.
+// an event wait, so cancelling is only the second resort. A wait that does
+// not end even then keeps its record for good: the next open starts with a
+// new one.
 void Win32SerialDevice::finishPendingCommWait() {
-  if (!commWaitPending_) return;
-  ::SetCommMask(port_.get(), 0);
-  if (::WaitForSingleObject(commWait_.done.get(), kWaitEndLimitMs) != WAIT_OBJECT_0) {
-    ::CancelIoEx(port_.get(), &commWait_.record);
-    if (::WaitForSingleObject(commWait_.done.get(), kWaitEndLimitMs) != WAIT_OBJECT_0) return;
+  if (commWaitPending_) {
+    const HANDLE done = commWait_->done.get();
+    onPort([](HANDLE port) { return ::SetCommMask(port, 0) != FALSE; });
+    if (::WaitForSingleObject(done, kWaitEndLimitMs) != WAIT_OBJECT_0) {
+      onPort([&](HANDLE port) { return ::CancelIoEx(port, &commWait_->record) != FALSE; });
+      if (::WaitForSingleObject(done, kWaitEndLimitMs) != WAIT_OBJECT_0) {
+        static_cast<void>(commWait_.release());
+      }
+    }
+    commWaitPending_ = false;
   }
-  DWORD ignored = 0;
-  ::GetOverlappedResult(port_.get(), &commWait_.record, &ignored, FALSE);
-  commWaitPending_ = false;
+  commWait_.reset();
 }
 
 bool Win32SerialDevice::setTimeouts() {
@@ -147,55 +237,57 @@ bool Win32SerialDevice::setTimeouts() {
   // once with what is waiting, also when nothing is.
   COMMTIMEOUTS timeouts{};
   timeouts.ReadIntervalTimeout = MAXDWORD;
-  return ::SetCommTimeouts(port_.get(), &timeouts) != FALSE;
+  return onPort([&](HANDLE port) { return ::SetCommTimeouts(port, &timeouts) != FALSE; });
 }
 
 bool Win32SerialDevice::setupQueues(int32_t inSize, int32_t outSize) {
   if (inSize < 0 || outSize < 0) return false;
-  return ::SetupComm(port_.get(), static_cast<DWORD>(inSize), static_cast<DWORD>(outSize)) != FALSE;
+  return onPort([&](HANDLE port) {
+    return ::SetupComm(port, static_cast<DWORD>(inSize), static_cast<DWORD>(outSize)) != FALSE;
+  });
 }
 
 // A new mask ends an event wait under way with an empty mask; the mask is
 // stored first so that the waiting thread can tell that from a spurious one.
 bool Win32SerialDevice::setEventMask(uint32_t mask) {
   eventMask_ = mask;
-  return ::SetCommMask(port_.get(), mask) != FALSE;
+  return onPort([&](HANDLE port) { return ::SetCommMask(port, mask) != FALSE; });
 }
 
 bool Win32SerialDevice::setLineParameters(const DCB& dcb) {
   ::DCB native = std::bit_cast<::DCB>(dcb);
-  return ::SetCommState(port_.get(), &native) != FALSE;
+  return onPort([&](HANDLE port) { return ::SetCommState(port, &native) != FALSE; });
 }
 
 bool Win32SerialDevice::getLineParameters(DCB& dcb) {
   ::DCB native{};
   native.DCBlength = sizeof native;
-  if (!::GetCommState(port_.get(), &native)) return false;
+  if (!onPort([&](HANDLE port) { return ::GetCommState(port, &native) != FALSE; })) return false;
   dcb = std::bit_cast<DCB>(native);
   return true;
 }
 
 // The DCB carries the DTR and RTS control, so the lines come back with it.
 void Win32SerialDevice::restoreFoundSettings() {
-  if (!port_.valid()) return;
-  if (foundStateKnown_) {
-    ::DCB state = foundState_;
-    ::SetCommState(port_.get(), &state);
-  }
+  ::DCB state = foundState_;
+  onPort([&](HANDLE port) { return ::SetCommState(port, &state) != FALSE; });
   if (foundTimeoutsKnown_) {
     COMMTIMEOUTS timeouts = foundTimeouts_;
-    ::SetCommTimeouts(port_.get(), &timeouts);
+    onPort([&](HANDLE port) { return ::SetCommTimeouts(port, &timeouts) != FALSE; });
   }
 }
 
 bool Win32SerialDevice::purge(uint32_t actions) {
-  return ::PurgeComm(port_.get(), actions) != FALSE;
+  return onPort([&](HANDLE port) { return ::PurgeComm(port, actions) != FALSE; });
 }
 
 bool Win32SerialDevice::clearCommError(COMSTAT& comStat) {
   DWORD errors = 0;
   comStat = COMSTAT{};
-  if (!::ClearCommError(port_.get(), &errors, &comStat)) return false;
+  if (!onPort([&](HANDLE port) { return ::ClearCommError(port, &errors, &comStat) != FALSE; })) {
+    failedWith(::GetLastError());
+    return false;
+  }
   takenErrors_.fetch_or(errors);
   if (eventMask_ & EV_ERR) eventErrors_.fetch_or(errors);
   return true;
@@ -222,12 +314,14 @@ int32_t Win32SerialDevice::read(char* buffer, int32_t count) {
   readSinceLook_ = true;
   reading_.prepare();
   DWORD n = 0;
-  if (::ReadFile(port_.get(), buffer, static_cast<DWORD>(count), &n, &reading_.record)) {
+  if (onPort([&](HANDLE port) {
+        return ::ReadFile(port, buffer, static_cast<DWORD>(count), &n, &reading_.record) != FALSE;
+      })) {
     return static_cast<int32_t>(n);
   }
   if (::GetLastError() != ERROR_IO_PENDING) return -1;
   // The time-outs make even a pending read finish at once.
-  if (!::GetOverlappedResult(port_.get(), &reading_.record, &n, TRUE)) return -1;
+  if (!resultOf(reading_.record, n, true)) return -1;
   return static_cast<int32_t>(n);
 }
 
@@ -247,14 +341,30 @@ bool Win32SerialDevice::escapeFunction(EscapeFunction function) {
       code = api::kClrDtr;
       break;
   }
-  return ::EscapeCommFunction(port_.get(), code) != FALSE;
+  return onPort([&](HANDLE port) { return ::EscapeCommFunction(port, code) != FALSE; });
 }
 
 Win32SerialDevice::CommWait Win32SerialDevice::startCommWait() {
-  commWait_.prepare();
-  commWaitMask_ = 0;
-  if (::WaitCommEvent(port_.get(), &commWaitMask_, &commWait_.record)) return CommWait::kCompleted;
-  if (::GetLastError() != ERROR_IO_PENDING) return CommWait::kFailed;
+  if (!commWait_) {
+    auto wait = std::make_unique<CommWaitRecord>();
+    wait->done.reset(newEvent(true));
+    if (!wait->done.valid()) return CommWait::kFailed;
+    commWait_ = std::move(wait);
+  }
+  CommWaitRecord& wait = *commWait_;
+  wait.record = OVERLAPPED{};
+  wait.record.hEvent = wait.done.get();
+  ::ResetEvent(wait.done.get());
+  wait.mask = 0;
+  if (onPort(
+          [&](HANDLE port) { return ::WaitCommEvent(port, &wait.mask, &wait.record) != FALSE; })) {
+    return CommWait::kCompleted;
+  }
+  const DWORD error = ::GetLastError();
+  if (error != ERROR_IO_PENDING) {
+    failedWith(error);
+    return CommWait::kFailed;
+  }
   commWaitPending_ = true;
   return CommWait::kStarted;
 }
@@ -287,7 +397,7 @@ SerialDevice::LineWait Win32SerialDevice::waitLineEvent(std::chrono::millisecond
   bool mayStart = true;
   for (;;) {
     bool ended = false;
-    if (!commWaitPending_ && mayStart && eventMask_ != 0 && port_.valid()) {
+    if (!commWaitPending_ && mayStart && eventMask_ != 0 && !gone_) {
       switch (startCommWait()) {
         case CommWait::kStarted:
           break;
@@ -300,9 +410,10 @@ SerialDevice::LineWait Win32SerialDevice::waitLineEvent(std::chrono::millisecond
       }
     }
     if (!ended) {
-      const HANDLE handles[2] = {lineWake_.get(), commWait_.done.get()};
+      const HANDLE handles[2] = {lineWake_.get(),
+                                 commWaitPending_ ? commWait_->done.get() : nullptr};
       const DWORD count = commWaitPending_ ? 2 : 1;
-      const bool lookAtInput = (eventMask_ & EV_RXCHAR) != 0;
+      const bool lookAtInput = (eventMask_ & EV_RXCHAR) != 0 && !rxCharSeen_ && !gone_;
       const auto until =
           lookAtInput ? std::min(deadline, std::chrono::steady_clock::now() + kInputLookPeriod)
                       : deadline;
@@ -315,15 +426,20 @@ SerialDevice::LineWait Win32SerialDevice::waitLineEvent(std::chrono::millisecond
       }
       if (signalled != WAIT_OBJECT_0 + 1) return {LineWait::Kind::kWoken, 0};
       DWORD ignored = 0;
-      const bool ok =
-          ::GetOverlappedResult(port_.get(), &commWait_.record, &ignored, FALSE) != FALSE;
+      const bool ok = resultOf(commWait_->record, ignored, false);
       commWaitPending_ = false;
-      if (!ok) commWaitMask_ = 0;
+      if (!ok) {
+        failedWith(::GetLastError());
+        commWait_->mask = 0;
+      }
     }
-    const uint32_t mask = commWaitMask_ & eventMask_;
+    const uint32_t mask = commWait_->mask & eventMask_;
     if (mask != 0) {
       lastWaitEmpty_ = false;
-      if (mask & EV_RXCHAR) inputGrew();
+      if (mask & EV_RXCHAR) {
+        rxCharSeen_ = true;
+        inputGrew();
+      }
       LineWait event{LineWait::Kind::kEvent, mask};
       if (mask & EV_ERR) event.errors = errorsOfThisEvent();
       return event;
@@ -341,21 +457,28 @@ SerialDevice::WriteStatus Win32SerialDevice::write(const char* data, int32_t cou
   while (written < count) {
     writing_.prepare();
     DWORD n = 0;
-    if (!::WriteFile(port_.get(), data + written, static_cast<DWORD>(count - written), &n,
-                     &writing_.record)) {
-      if (::GetLastError() != ERROR_IO_PENDING) return WriteStatus::kFailed;
+    if (!onPort([&](HANDLE port) {
+          return ::WriteFile(port, data + written, static_cast<DWORD>(count - written), &n,
+                             &writing_.record) != FALSE;
+        })) {
+      const DWORD error = ::GetLastError();
+      if (error != ERROR_IO_PENDING) {
+        failedWith(error);
+        return WriteStatus::kFailed;
+      }
       const HANDLE handles[2] = {writerWake_.get(), writing_.done.get()};
       const DWORD signalled = ::WaitForMultipleObjects(2, handles, FALSE, INFINITE);
       if (signalled != WAIT_OBJECT_0 + 1) {
         // Woken (flush or stop): the write under way is cancelled; what the
         // driver sent before that is counted.
-        ::CancelIoEx(port_.get(), &writing_.record);
-        ::GetOverlappedResult(port_.get(), &writing_.record, &n, TRUE);
+        onPort([&](HANDLE port) { return ::CancelIoEx(port, &writing_.record) != FALSE; });
+        resultOf(writing_.record, n, true);
         written += static_cast<int32_t>(n);
         if (written == count) return WriteStatus::kDone;
         return signalled == WAIT_OBJECT_0 ? WriteStatus::kInterrupted : WriteStatus::kFailed;
       }
-      if (!::GetOverlappedResult(port_.get(), &writing_.record, &n, FALSE)) {
+      if (!resultOf(writing_.record, n, false)) {
+        failedWith(::GetLastError());
         return WriteStatus::kFailed;
       }
     }

@@ -7,11 +7,14 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <thread>
 
 #include "modbus/frame_codec.h"
+#include "settings/port_device_path.h"
+#include "settings/profile_text.h"
 #include "transport/af_com_port.h"
 #include "transport/af_com_port_core.h"
 #include "transport/line_parameter_block.h"
@@ -53,7 +56,7 @@ class ComPort : public ::testing::Test {
 
   // The opening steps of the core, on the device alone.
   void openConfigured(Win32SerialDevice& device, int com) {
-    ASSERT_EQ(device.open(DefaultDevicePath(com)), SerialDevice::OpenStatus::kOk);
+    ASSERT_TRUE(device.open(DefaultDevicePath(com)).ok());
     ASSERT_TRUE(device.setTimeouts());
     ASSERT_TRUE(device.setupQueues(4096, 2048));
     ASSERT_TRUE(device.setEventMask(kCoreEventMask));
@@ -91,36 +94,97 @@ class ComPort : public ::testing::Test {
   int muteCom_ = 0;
 };
 
-TEST_F(ComPort, OpensExclusivelyAndTellsAMissingPortFromABusyOne) {
-  Win32SerialDevice first;
-  Win32SerialDevice second;
-  ASSERT_EQ(first.open(DefaultDevicePath(simCom_)), SerialDevice::OpenStatus::kOk);
-  EXPECT_EQ(second.open(DefaultDevicePath(simCom_)), SerialDevice::OpenStatus::kCannotOpen);
-  EXPECT_EQ(second.open(DefaultDevicePath(kMissingCom)), SerialDevice::OpenStatus::kNotFound);
+// A file of the prefix's temporary directory, by its UTF-8 name.
+class TemporaryFile {
+ public:
+  explicit TemporaryFile(const wchar_t* name) {
+    wchar_t directory[MAX_PATH + 1];
+    const DWORD length = ::GetTempPathW(MAX_PATH + 1, directory);
+    wide_ = std::wstring(directory, length) + name;
+    ::CloseHandle(::CreateFileW(wide_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    const int size = ::WideCharToMultiByte(CP_UTF8, 0, wide_.data(), static_cast<int>(wide_.size()),
+                                           nullptr, 0, nullptr, nullptr);
+    path_.assign(static_cast<size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, wide_.data(), static_cast<int>(wide_.size()), path_.data(),
+                          size, nullptr, nullptr);
+  }
+  ~TemporaryFile() { ::DeleteFileW(wide_.c_str()); }
+  const std::string& path() const { return path_; }
 
-  // The same through the component, with the texts of the core.
+ private:
+  std::wstring wide_;
+  std::string path_;
+};
+
+TEST_F(ComPort, ARefusedOpenNamesItsCause) {
+  using Kind = modbus::PortFailureKind;
+  Win32SerialDevice holder;  // another copy of the program
+  const TemporaryFile file(L"ulm5 порт.txt");
+  const std::string sim = DefaultDevicePath(simCom_);
+  const struct {
+    const char* what;
+    std::string path;
+    bool held;
+    TAfDatabits databits;
+    Kind kind;
+    const char* text;  // %d: the port number
+  } cases[] = {
+      {"missing", DefaultDevicePath(kMissingCom), false, TAfDatabits::db8, Kind::kNotFound,
+       "Invalid port number (COM%d)"},
+      {"held by another copy", sim, true, TAfDatabits::db8, Kind::kHeldByOther,
+       "Can't open device COM%d"},
+      {"a file", file.path(), false, TAfDatabits::db8, Kind::kNotSerial, "Can't open device COM%d"},
+      {"no device of the serial kind", "\\\\.\\NUL", false, TAfDatabits::db8, Kind::kNotSerial,
+       "Can't open device COM%d"},
+      // A driver that refuses the line settings is no port held by another.
+      {"4 data bits", sim, false, TAfDatabits::db4, Kind::kSettingsRefused,
+       "Error setting parameters from DCB"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (c.held) {
+      ASSERT_TRUE(holder.open(c.path).ok());
+    }
+    TAfComPort port{"CommModBus"};
+    port.SetDevicePathResolver([&](int) { return c.path; });
+    port.SetComNumber(7);
+    port.SetDatabits(c.databits);
+    try {
+      port.Open();
+      ADD_FAILURE() << "opened";
+    } catch (const EAfComPortCoreError& e) {
+      char text[64];
+      std::snprintf(text, sizeof text, c.text, 7);
+      EXPECT_STREQ(e.what(), text);
+    }
+    EXPECT_FALSE(port.IsOpen());
+    EXPECT_EQ(port.LastFailure().kind, c.kind);
+    EXPECT_EQ(port.LastFailure().devicePath, c.path);
+    holder.close();
+  }
+
+  // Free again: it opens, also with nothing else changed.
   TAfComPort port{"CommModBus"};
   port.SetComNumber(static_cast<uint16_t>(simCom_));
-  try {
-    port.Open();
-    ADD_FAILURE() << "a held port opened";
-  } catch (const EAfComPortCoreError& e) {
-    EXPECT_EQ(std::string(e.what()), "Can't open device COM" + std::to_string(simCom_));
-  }
-  port.SetComNumber(kMissingCom);
-  try {
-    port.Open();
-    ADD_FAILURE() << "a missing port opened";
-  } catch (const EAfComPortCoreError& e) {
-    EXPECT_EQ(std::string(e.what()),
-              "Invalid port number (COM" + std::to_string(kMissingCom) + ")");
-  }
+  ASSERT_NO_THROW(port.Open());
+  EXPECT_EQ(port.LastFailure().kind, Kind::kNone);
+  EXPECT_EQ(port.LastFailure().devicePath, sim);
+  port.Close();
+}
 
-  first.close();
-  EXPECT_EQ(second.open(DefaultDevicePath(simCom_)), SerialDevice::OpenStatus::kOk);
-  port.SetComNumber(static_cast<uint16_t>(muteCom_));
-  EXPECT_NO_THROW(port.Open());
-  EXPECT_TRUE(port.IsOpen());
+// COM5=com1 in section "Ports": the bare name goes to the device namespace,
+// the only form that reaches COM10 and above, and opens the port.
+TEST_F(ComPort, ABareComNameInSectionPortsOpensThePort) {
+  const settings::ProfileText profile =
+      settings::ProfileText::parse("[Ports]\r\nCOM5=com" + std::to_string(simCom_) + "\r\n");
+  const std::string device = settings::PortDevicePath(profile, 5);
+  EXPECT_EQ(device, "\\\\.\\com" + std::to_string(simCom_));
+  TAfComPort port{"CommModBus"};
+  port.SetDevicePathResolver([&](int n) { return settings::PortDevicePath(profile, n); });
+  port.SetComNumber(5);
+  ASSERT_NO_THROW(port.Open());
+  EXPECT_EQ(port.LastFailure().devicePath, device);
   port.Close();
 }
 
@@ -151,7 +215,7 @@ TEST_F(ComPort, TheFoundSettingsComeBackWhenAsked) {
   ASSERT_TRUE(device.setLineParameters(block(TAfBaudrate::br9600)));
   device.close();
 
-  ASSERT_EQ(device.open(DefaultDevicePath(simCom_)), SerialDevice::OpenStatus::kOk);
+  ASSERT_TRUE(device.open(DefaultDevicePath(simCom_)).ok());
   COMMTIMEOUTS found{};
   ASSERT_TRUE(::GetCommTimeouts(device.nativeHandle(), &found));
   ASSERT_TRUE(device.setTimeouts());

@@ -1,5 +1,6 @@
-// Every window's title as the window manager shows it: exactly the caption
-// the window sets, with nothing of the application's appended.
+// Every window's title and icon as the window manager shows them: exactly
+// the caption the window sets, with nothing of the application's appended,
+// and the program's icon.
 
 #include <gtest/gtest.h>
 #include <xcb/xcb.h>
@@ -9,11 +10,14 @@
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
+#include <vector>
 
+#include "ui/application_icon.h"
 #include "ui/application_title.h"
 #include "ui/application_windows.h"
 #include "ui/message_box_display.h"
@@ -46,6 +50,28 @@ std::string windowManagerName(QWidget& widget) {
   return name;
 }
 
+// The sizes of the icons in _NET_WM_ICON (width, height, pixels, ... each a
+// 32-bit cardinal), as a window manager draws them.
+std::vector<uint32_t> windowManagerIconWidths(QWidget& widget) {
+  auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+  if (!x11) return {};
+  xcb_connection_t* connection = x11->connection();
+  xcb_get_property_reply_t* reply = xcb_get_property_reply(
+      connection,
+      xcb_get_property(connection, 0, static_cast<xcb_window_t>(widget.winId()),
+                       atom(connection, "_NET_WM_ICON"), XCB_ATOM_CARDINAL, 0, 1 << 20),
+      nullptr);
+  if (!reply) return {};
+  const auto* words = static_cast<const uint32_t*>(xcb_get_property_value(reply));
+  const auto count = static_cast<size_t>(xcb_get_property_value_length(reply)) / 4;
+  std::vector<uint32_t> widths;
+  for (size_t i = 0; i + 2 <= count; i += 2 + size_t{words[i]} * words[i + 1]) {
+    widths.push_back(words[i]);
+  }
+  std::free(reply);
+  return widths;
+}
+
 // The title of the modal box that `show` opens, which is then closed.
 std::string boxTitle(const std::function<void()>& show) {
   std::string title = "(no box)";
@@ -75,6 +101,18 @@ TEST(WindowTitles, ReadExactlyAsTheWindowsSetThem) {
   EXPECT_EQ(boxTitle([&] { messages.error("x"); }), "Ошибка");
   EXPECT_EQ(boxTitle([&] { messages.confirmation("x"); }), "ULM5");
   EXPECT_EQ(boxTitle([&] { messages.exception("x"); }), kApplicationTitle);
+}
+
+TEST(WindowTitles, TheMainWindowShowsTheProgramsIcon) {
+  setApplicationIcon();
+  QTemporaryDir dir;
+  MessageBoxDisplay messages;
+  ApplicationWindows windows(dir.filePath(QStringLiteral("Configurator.ini")), messages);
+  windows.formMain().show();
+  EXPECT_TRUE(QTest::qWaitForWindowExposed(&windows.formMain()));
+  const std::vector<uint32_t> widths = windowManagerIconWidths(windows.formMain());
+  EXPECT_NE(std::find(widths.begin(), widths.end(), 48u), widths.end())
+      << "icon sizes: " << ::testing::PrintToString(widths);
 }
 
 }  // namespace
