@@ -60,7 +60,14 @@ void LinkStatusBar::showOperation(const QString& operation) {
 }
 
 void LinkStatusBar::showOutcome(const device::LinkOutcome& outcome) {
-  showState(LinkOutcomeText(outcome, devicePath_), true);
+  using Kind = modbus::PortFailureKind;
+  if (outcome.kind == device::LinkOutcome::Kind::kAnswered) answered_ = devicePath_.toStdString();
+  device::LinkOutcome shown = outcome;
+  if (outcome.kind == device::LinkOutcome::Kind::kPortFailed &&
+      outcome.port.kind == Kind::kNotFound && !answered_.empty() &&
+      outcome.port.devicePath == answered_)
+    shown.port.kind = Kind::kWentAway;
+  showState(LinkOutcomeText(shown, devicePath_), true);
 }
 
 void LinkStatusBar::showNotice(const QString& notice) { showState(notice, true); }

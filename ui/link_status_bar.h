@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <string>
 
 #include "device/link_outcome.h"
 
@@ -21,7 +22,9 @@ class LinkStatusBar {
   // After "Найти": type and serial number.
   void showInstrument(const QString& type, const QString& serial);
   void showOperation(const QString& operation);
-  // The outcome's cause, or nothing when it went well.
+  // The outcome's cause, or nothing when it went well. A device that has
+  // answered and cannot be found now has gone away (pulled out between two
+  // exchanges, while the port was closed), and is said to.
   void showOutcome(const device::LinkOutcome& outcome);
   // A notice of the window's own (a click turned away while the link was busy).
   void showNotice(const QString& notice);
@@ -39,4 +42,5 @@ class LinkStatusBar {
   QLabel* instrument_;
   ElidedLabel* state_;
   QString devicePath_;
+  std::string answered_;  // the device of the last request answered
 };

@@ -346,9 +346,9 @@ void TformMain::endOperation() {
   runningOperation_.clear();
   if (closed_) return;
   // What went wrong tells more than a click turned away meanwhile.
-  if (lastOutcome_ && lastOutcome_->kind != device::LinkOutcome::Kind::kAnswered)
-    status_->showOutcome(*lastOutcome_);
-  else if (!busyNotice_.isEmpty())
+  if (lastOutcome_) status_->showOutcome(*lastOutcome_);
+  if (lastOutcome_ && lastOutcome_->kind != device::LinkOutcome::Kind::kAnswered) return;
+  if (!busyNotice_.isEmpty())
     status_->showNotice(busyNotice_);
   else
     status_->clearState();
@@ -495,6 +495,7 @@ void TformMain::TimerIzmerTimer() {
                                                                   : runningOperation_);
       break;
     case device::PollOutcome::kShown:
+      if (lastOutcome_) status_->showOutcome(*lastOutcome_);
       status_->showOperation(PollOperationName());
       break;
     case device::PollOutcome::kNoAnswer:

@@ -65,8 +65,13 @@ TEST_F(StatusBarWindow, ShowsThePortTheInstrumentAndWhatWentWrong) {
   click("buttonReadNastrPrib");
   EXPECT_EQ(status().stateText(), "") << "a good read clears the cause";
 
+  // COM2 names a device that is not there.
   child<QComboBox>("ComboBoxPort")->setCurrentIndex(1);
   EXPECT_EQ(status().portText(), "COM2 → " + missingDevicePath());
+  display_.messages.clear();
+  click("buttonReadNastrPrib");
+  EXPECT_EQ(status().stateText(), "Нет такого устройства: " + missingDevicePath());
+  EXPECT_EQ(display_.messages, (std::vector<Message>{error("Не могу открыть порт")}));
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <vector>
 
 #include "tests/ui/simulated_window.h"
 
@@ -82,11 +83,12 @@ TEST_F(ClosedWindow, DuringEachWriteItsRemainingRequestsStillGoOut) {
   const std::string setpoints34 = instrument.holdingBytes(23, 10);
   struct Case {
     const char* write;
-    uint64_t requests;               // of the write operation
+    std::vector<uint16_t> starts;    // the first register of each request of the write
     std::function<void()> prepare;   // reads and types what the write sends
     std::function<void()> expectIn;  // the instrument holds the whole write
   } cases[] = {
-      {"BitBtnWriteNastrPrib", 3,
+      {"BitBtnWriteNastrPrib",
+       {0, 3, 12},
        [&] {
          click("buttonReadNastrPrib");
          type("editPeriodFiltr", "5");
@@ -97,28 +99,35 @@ TEST_F(ClosedWindow, DuringEachWriteItsRemainingRequestsStillGoOut) {
          EXPECT_EQ(instrument.holdingBytes(3, 1), std::string("\x05\x14", 2));
          EXPECT_EQ(instrument.holdingBytes(12, 1).at(0) & 0x08, 0);
        }},
-      {"BitBtnWriteNatrUst", 4,
+      {"BitBtnWriteNatrUst",
+       {2, 4, 13, 23},
        [&] {
          click("BitBtnReadNatrUst");
          child<QCheckBox>("CheckBoxUst4Vkl")
              ->setChecked(!child<QCheckBox>("CheckBoxUst4Vkl")->isChecked());
        },
        [&] { EXPECT_NE(instrument.holdingBytes(23, 10), setpoints34) << "setpoint 4 written"; }},
-      {"BitBtnWriteKoeff", 6,
+      {"BitBtnWriteKoeff",
+       {126, 136, 146, 156, 166, 176},
        [&] {
          click("BitBtnReadKoeff");
          type("EditKoeffR5", "7.5");
        },
        [&] { EXPECT_EQ(instrument.holdingBytes(184, 2), std::string("\x00\x00\xF0\x40", 4)); }},
-      {"BitBtnSetCurrent", 3, [&] { selectPoint(0); },
+      {"BitBtnSetCurrent",
+       {12, 12, 9000},
+       [&] { selectPoint(0); },
        [&] { EXPECT_EQ(instrument.outputCurrentCode(), 1464); }},
-      {"btnWriteDataTime", 1,
+      {"btnWriteDataTime",
+       {4000},
        [&] {
          windows_->formMain().TimerTimerTimer();  // the PC clock shown, as after its first tick
          click("btnCopyTime");
        },
        [] {}},
-      {"BitBtnCalibPoint", 1, [&] { selectPoint(6); },
+      {"BitBtnCalibPoint",
+       {9000},
+       [&] { selectPoint(6); },
        [&] { EXPECT_EQ(instrument.lastCalibrationPoint(), 6); }},
   };
   for (const Case& c : cases) {
@@ -129,11 +138,17 @@ TEST_F(ClosedWindow, DuringEachWriteItsRemainingRequestsStillGoOut) {
     }
     c.prepare();
     display_.messages.clear();
+    simulator_.clearRequestLog();
     const uint64_t before = simulator_.requestsServed();
     ASSERT_TRUE(runUntilTheProgramEnds([&] { click(c.write); },
                                        [&] { return simulator_.requestsServed() == before + 1; }));
     EXPECT_TRUE(busyAtClose_) << "closed while the first request's exchange waited";
-    EXPECT_EQ(simulator_.requestsServed(), before + c.requests);
+    std::vector<uint16_t> starts;
+    for (const sim::LoggedRequest& request : simulator_.requestLog()) {
+      EXPECT_TRUE(request.answered);
+      starts.push_back(request.start);
+    }
+    EXPECT_EQ(starts, c.starts) << "every request of the write went out";
     EXPECT_FALSE(portOpen());
     EXPECT_TRUE(display_.messages.empty()) << "no box after the window has gone";
     c.expectIn();
