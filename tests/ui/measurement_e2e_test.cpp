@@ -12,6 +12,7 @@
 
 #include "tests/ui/run_locale.h"
 #include "tests/ui/simulated_window.h"
+#include "tests/ui/timer_event_hook.h"
 #include "ui/link_status_bar.h"
 
 namespace {
@@ -24,18 +25,6 @@ sim::SimulatorOptions instrumentWithFaults() {
   options.faultWord = 0x0405;
   return options;
 }
-
-class TimerEventHook : public QObject {
- public:
-  explicit TimerEventHook(std::function<void()> onTimer) : onTimer_(std::move(onTimer)) {}
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Timer) onTimer_();
-    return false;
-  }
-
- private:
-  std::function<void()> onTimer_;
-};
 
 class MeasurementWindow : public SimulatedWindow {
  protected:

@@ -15,6 +15,7 @@
 #include <functional>
 
 #include "tests/ui/simulated_window.h"
+#include "tests/ui/timer_event_hook.h"
 #include "trend/trend_samples.h"
 #include "ui/tform_trend.h"
 #include "ui/trend_plot.h"
@@ -33,18 +34,6 @@ bool holdsColour(const QImage& image, const QColor& colour) {
   }
   return false;
 }
-
-class TimerEventHook : public QObject {
- public:
-  explicit TimerEventHook(std::function<void()> onTimer) : onTimer_(std::move(onTimer)) {}
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Timer) onTimer_();
-    return false;
-  }
-
- private:
-  std::function<void()> onTimer_;
-};
 
 class TrendWindow : public SimulatedWindow {
  protected:

@@ -1,6 +1,7 @@
 // Renders every tab page of the main window, after a discovery against an
-// in-process simulator, to PNG files: ulm5-screenshots DIR. A developer's
-// tool for checking the layout; it runs on the offscreen platform.
+// in-process simulator, to PNG files: ulm5-screenshots DIR; also the status
+// bar in each state, the held-back poll, the help window and the trend. A
+// developer's tool for checking the layout; it runs on the offscreen platform.
 
 #include <QApplication>
 #include <QCheckBox>
