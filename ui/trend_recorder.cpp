@@ -1,13 +1,17 @@
 #include "ui/trend_recorder.h"
 
+#include <utility>
+
 TrendRecorder::Stamp TrendRecorder::now() const {
   const QDateTime local = clock_ ? clock_() : QDateTime::currentDateTime();
   return {local.toMSecsSinceEpoch(), local.offsetFromUtc()};
 }
 
-std::optional<TrendRecorder::Stamp> TrendRecorder::replyStamp() const {
+std::optional<TrendRecorder::Stamp> TrendRecorder::replyStamp() {
   const Stamp stamp = now();
-  if (requestedMs_ && stamp.timeMs - *requestedMs_ > pollPeriodMs_) return std::nullopt;
+  // The request's time judges its own reply only.
+  const std::optional<int64_t> requested = std::exchange(requestedMs_, std::nullopt);
+  if (requested && stamp.timeMs - *requested > kPollPeriodMs) return std::nullopt;
   return stamp;
 }
 

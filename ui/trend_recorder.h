@@ -26,9 +26,6 @@ class TrendRecorder : public QObject, public device::MeasurementListener {
   using Clock = std::function<QDateTime()>;
   void setClock(Clock clock) { clock_ = std::move(clock); }
 
-  // The poll's period; a reply later than this after its request is dropped.
-  void setPollPeriodMs(int64_t periodMs) { pollPeriodMs_ = periodMs; }
-
   void requesting() override;
   void measured(const device::CurrentData& data) override;
   void missed() override;
@@ -47,10 +44,11 @@ class TrendRecorder : public QObject, public device::MeasurementListener {
   };
   Stamp now() const;
   // Now, or nothing when the reply is too old to place.
-  std::optional<Stamp> replyStamp() const;
+  std::optional<Stamp> replyStamp();
 
   trend::TrendSamples samples_;
   Clock clock_;
-  int64_t pollPeriodMs_ = 2000;
+  // TimerIzmer's period: a reply taken in later than this after its request is too old.
+  static constexpr int64_t kPollPeriodMs = 2000;
   std::optional<int64_t> requestedMs_;
 };
