@@ -58,7 +58,7 @@ ExitCode RunArchive(CommandContext& context) {
   const Options& options = context.options;
   std::unique_ptr<OutputFile> file;
   if (!options.csvFile.empty()) {
-    file = std::make_unique<OutputFile>(options.csvFile);
+    file = std::make_unique<OutputFile>(options.csvFile, context.terminal.out);
     if (!file->isOpen()) {
       context.messages.fail("cannot write " + options.csvFile);
       return ExitCode::kBadArguments;
@@ -74,13 +74,13 @@ ExitCode RunArchive(CommandContext& context) {
   // "Архив считан" is the window's word for a whole read; this program says
   // how the read ended itself.
   context.messages.setConfirmationsShown(false);
-  code =
-      ExitCodeOf(device::ReadArchive(session->link(), *session, view, context.messages, separator));
+  code = session->exitCodeOf(
+      device::ReadArchive(session->link(), *session, view, context.messages, separator));
   context.messages.endProgress();
   const bool cancelled = InterruptWatch::requested();
   const std::string counted =
       std::to_string(view.read) + " of " + std::to_string(*options.count) + " records read";
-  if (cancelled) code = ExitCode::kInterrupted;
+  if (cancelled) code = InterruptWatch::exitCode();
 
   device::ArchiveGrid grid;
   for (size_t i = 0; i < grid.header.size(); ++i) grid.header[i] = device::kArchiveGridHeader[i];
@@ -89,7 +89,7 @@ ExitCode RunArchive(CommandContext& context) {
     context.terminal.out << plainText(grid.rows) << std::flush;
   } else if (view.read == 0 || (code != ExitCode::kDone && !cancelled)) {
     // A failed or empty read leaves the file as it was.
-    context.messages.fail(counted + "; " + options.csvFile + " was not written");
+    context.messages.fail(counted + "; " + file->name() + " was not written");
     return code == ExitCode::kDone ? ExitCode::kNoConnection : code;
   } else if (!file->commit(device::EncodeArchiveCsv(grid, device::CsvListSeparator(separator)))) {
     context.messages.fail("cannot write " + options.csvFile);
@@ -97,7 +97,7 @@ ExitCode RunArchive(CommandContext& context) {
   }
   if (cancelled) {
     context.messages.note("cancelled: " + counted +
-                          (file ? ", written to " + options.csvFile : std::string()));
+                          (file ? ", written to " + file->name() : std::string()));
   } else if (code == ExitCode::kDone) {
     context.messages.note(counted);
   }

@@ -1,29 +1,21 @@
-#include <memory>
-
 #include "cli/backup_file.h"
 #include "cli/command_context.h"
+#include "cli/interrupt_watch.h"
 #include "cli/local_time_text.h"
 #include "cli/output_file.h"
 #include "cli/unwritable_fields.h"
 
 namespace cli {
 
-namespace {
-
-constexpr const char* kStandardOutput = "-";
-
-}  // namespace
-
 ExitCode RunBackup(CommandContext& context) {
   const std::string& path = context.options.file;
-  std::unique_ptr<OutputFile> file;
-  if (path != kStandardOutput) {
-    file = std::make_unique<OutputFile>(path);
-    if (!file->isOpen()) {
-      context.messages.fail("cannot write " + path);
-      return ExitCode::kBadArguments;
-    }
+  OutputFile file(path, context.terminal.out);
+  if (!file.isOpen()) {
+    context.messages.fail("cannot write " + path);
+    return ExitCode::kBadArguments;
   }
+  // A signal ends the read between two requests; the unfinished file goes.
+  const InterruptWatch interrupt;
   ExitCode code = ExitCode::kDone;
   Identification found;
   const auto session = context.connectIdentified(found, code);
@@ -43,16 +35,13 @@ ExitCode RunBackup(CommandContext& context) {
                           u.reason + " (restore --skip-unwritable leaves it out)");
   }
 
-  const std::string text = EncodeBackup(backup);
-  if (!file) {
-    context.terminal.out << text << std::flush;
-  } else if (!file->commit(text)) {
+  if (!file.commit(EncodeBackup(backup))) {
     context.messages.fail("cannot write " + path);
     return ExitCode::kBadArguments;
   }
   const device::IdentificationTexts texts = device::FormatIdentification(found.block);
   context.messages.note("backup of " + texts.type + " " + texts.serial + " written to " +
-                        (file ? path : std::string("standard output")));
+                        file.name());
   return ExitCode::kDone;
 }
 

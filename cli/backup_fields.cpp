@@ -8,6 +8,7 @@
 #include "device/calibration_coefficient_blocks.h"
 #include "device/general_settings_block.h"
 #include "device/general_settings_lists.h"
+#include "device/scaled_value_text.h"
 #include "device/setpoint_blocks.h"
 
 namespace cli {
@@ -19,6 +20,9 @@ using Getter = std::function<json(const Configuration&)>;
 using Setter = std::function<bool(Configuration&, const json&)>;
 
 constexpr int32_t addressOf(int32_t reg) { return 2 * reg; }
+
+// ComboBoxPolZap's items.
+constexpr std::array<std::string_view, 4> kPointItems = {"0000", "000.0", "00.00", "0.000"};
 
 // An edit field of the window: its text. `access` gives the text of a
 // configuration, const or not.
@@ -106,14 +110,27 @@ std::vector<BackupField> build() {
   std::vector<BackupField> fields;
   const auto add = [&](std::string name, int32_t address, int width,
                        std::pair<Getter, Setter> access) {
-    fields.push_back({std::move(name), address, width, access.first, access.second, {}});
+    fields.push_back({std::move(name), address, width, access.first, access.second, {}, 0xFF, {}});
   };
   const auto reserved = [&](std::string name, int32_t address) {
-    fields.push_back({std::move(name), address, 1, nullptr, nullptr, {}});
+    fields.push_back({std::move(name), address, 1, nullptr, nullptr, {}, 0xFF, {}});
   };
 
   const auto named = [&](const auto& names) {
     fields.back().itemNames.assign(names.begin(), names.end());
+  };
+  // A value field of the setpoints page: its text must be one the mask of
+  // the page's decimal point takes.
+  const auto masked = [&](auto access) {
+    fields.back().refusal = [access](const Configuration& c) {
+      const std::string& text = access(c);
+      const int d = c.setpoints.decimalPoint;
+      if (!device::IsDecimalPointCode(d) || device::FitsValueField(text, d)) return std::string();
+      return "\"" + text + "\" does not fit the field with the point at \"" +
+             std::string(kPointItems[static_cast<size_t>(d)]) + "\" (" +
+             std::to_string(device::kValuePositions - d) + " positions before the point, " +
+             std::to_string(d) + " after it)";
+    };
   };
 
   const int32_t general = addressOf(device::kGeneralSettingsStart);
@@ -139,6 +156,8 @@ std::vector<BackupField> build() {
                                          &c.general.scaling, &c.general.outputCurrent};
         return std::variant<Bit>(bits[i]);
       }));
+  fields.back().writableBits = device::switch_bit::kSquareRoot | device::switch_bit::kColdJunction |
+                               device::switch_bit::kScaling | device::switch_bit::kOutputCurrent;
   reserved("general.reserved", general + g::kSwitches + 1);
 
   const int32_t scale = addressOf(device::kScaleStart);
@@ -151,16 +170,20 @@ std::vector<BackupField> build() {
                       c.keptByte = static_cast<uint8_t>(v.get<unsigned>());
                       return true;
                     },
+                    {},
+                    0xFF,
                     {}});
   add("scale.decimalPoint", scale + static_cast<int32_t>(s::kPoint), 1,
       listField([](auto& c) -> auto& { return c.setpoints.decimalPoint; }));
-  named(std::array<std::string_view, 4>{"0000", "000.0", "00.00", "0.000"});
+  named(kPointItems);
   constexpr std::array<const char*, device::kRangeCount> kRanges = {
       "measuringStart", "measuringEnd", "barGraphStart", "barGraphEnd"};
   for (size_t i = 0; i < kRanges.size(); ++i) {
+    const auto range = [i](auto& c) -> auto& { return c.setpoints.ranges[i]; };
     add(std::string("scale.") + kRanges[i],
         scale + static_cast<int32_t>(s::kFirstRange + s::kSingleWidth * i), s::kSingleWidth,
-        textField([i](auto& c) -> auto& { return c.setpoints.ranges[i]; }));
+        textField(range));
+    masked(range);
   }
 
   for (size_t n = 0; n < device::kSetpointColumns; ++n) {
@@ -168,10 +191,13 @@ std::vector<BackupField> build() {
         addressOf(device::kSetpointBlockStarts[n / device::kSetpointsPerBlock]) +
         static_cast<int32_t>(s::kRecordLength * (n % device::kSetpointsPerBlock));
     const std::string prefix = "setpoint" + std::to_string(n + 1) + ".";
+    const auto value = [n](auto& c) -> auto& { return c.setpoints.setpoints[n].value; };
+    const auto zone = [n](auto& c) -> auto& { return c.setpoints.setpoints[n].zone; };
     add(prefix + "value", record + static_cast<int32_t>(s::kValue), s::kSingleWidth,
-        textField([n](auto& c) -> auto& { return c.setpoints.setpoints[n].value; }));
-    add(prefix + "zone", record + static_cast<int32_t>(s::kZone), s::kSingleWidth,
-        textField([n](auto& c) -> auto& { return c.setpoints.setpoints[n].zone; }));
+        textField(value));
+    masked(value);
+    add(prefix + "zone", record + static_cast<int32_t>(s::kZone), s::kSingleWidth, textField(zone));
+    masked(zone);
     add(prefix + "flags", record + static_cast<int32_t>(s::kFlags), 1,
         flagsField(
             {"enabled", "type", "kind", "relayStart", "relayOnBreak"}, [n](auto& c, size_t i) {
@@ -179,6 +205,7 @@ std::vector<BackupField> build() {
               using Flag = std::variant<decltype(&column.enabled), decltype(&column.lists[0])>;
               return i == 0 ? Flag(&column.enabled) : Flag(&column.lists[i - 1]);
             }));
+    fields.back().writableBits = device::setpoint_flag::kKnown;
     reserved(prefix + "reserved", record + static_cast<int32_t>(s::kSpare));
   }
 

@@ -25,6 +25,13 @@ struct BackupField {
   // A list's items by position, where a name says more than the position
   // ("115200" for the speed); empty otherwise.
   std::vector<std::string> itemNames;
+  // The bits of its byte the window's controls carry; the others it writes
+  // as 0 (setpoint flag bits 5 to 7, switch bits 4 to 7).
+  uint8_t writableBits = 0xFF;
+  // Why the window's control could not hold the field's value as given (a
+  // value field's text that its mask does not take); empty when it could,
+  // and for a field without such a rule.
+  std::function<std::string(const Configuration&)> refusal;
 
   int32_t reg() const { return address / 2; }
   int byte() const { return address % 2; }

@@ -2,6 +2,8 @@
 
 #include <cctype>
 #include <nlohmann/json.hpp>
+#include <set>
+#include <vector>
 
 #include "cli/backup_fields.h"
 #include "modbus/frame_codec.h"
@@ -189,9 +191,41 @@ std::optional<Backup> decode(const json& document, std::string& error) {
 }  // namespace
 
 std::optional<Backup> DecodeBackup(std::string_view text, std::string& error) {
-  const json document = json::parse(text, nullptr, false);
+  // The parser keeps the last of two equal keys without a word; a file
+  // edited by hand may hold two values for one field, and neither is sure.
+  struct Object {
+    std::string path;
+    std::set<std::string> keys;
+    std::string lastKey;
+  };
+  std::vector<Object> objects;
+  std::string duplicate;
+  const json::parser_callback_t keys = [&](int, json::parse_event_t event, json& parsed) {
+    if (event == json::parse_event_t::object_start) {
+      std::string path;
+      if (!objects.empty()) {
+        path = objects.back().path.empty() ? objects.back().lastKey
+                                           : objects.back().path + "." + objects.back().lastKey;
+      }
+      objects.push_back({path, {}, {}});
+    } else if (event == json::parse_event_t::object_end && !objects.empty()) {
+      objects.pop_back();
+    } else if (event == json::parse_event_t::key && !objects.empty()) {
+      Object& object = objects.back();
+      object.lastKey = parsed.get<std::string>();
+      if (!object.keys.insert(object.lastKey).second && duplicate.empty()) {
+        duplicate = object.path.empty() ? object.lastKey : object.path + "." + object.lastKey;
+      }
+    }
+    return true;
+  };
+  const json document = json::parse(text, keys, false);
   if (document.is_discarded()) {
     error = "the file is not JSON (damaged?)";
+    return std::nullopt;
+  }
+  if (!duplicate.empty()) {
+    error = duplicate + ": given twice";
     return std::nullopt;
   }
   try {

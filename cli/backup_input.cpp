@@ -1,11 +1,12 @@
 #include "cli/backup_input.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "cli/native_file_name.h"
 
 namespace cli {
 
@@ -15,47 +16,31 @@ namespace {
 // /dev/zero never ends.
 constexpr size_t kLargestBackup = 1 << 20;
 
-// Windows opens files in text mode unless told otherwise; the bytes are
-// wanted as they are.
-#ifdef _WIN32
-constexpr int kReadFlags = O_RDONLY | O_BINARY;
-#else
-constexpr int kReadFlags = O_RDONLY | O_CLOEXEC;
-#endif
-
 enum class ReadOutcome { kRead, kUnreadable, kTooLarge };
 
 ReadOutcome readBounded(const std::string& path, std::string& text, std::string& reason) {
-  const int fd = ::open(path.c_str(), kReadFlags);
-  if (fd < 0) {
-    reason = std::strerror(errno);
-    return ReadOutcome::kUnreadable;
-  }
-  struct stat status {};
-  if (::fstat(fd, &status) == 0 && S_ISDIR(status.st_mode)) {
-    ::close(fd);
+  const std::filesystem::path name = NativeFileName(path);
+  std::error_code ignored;
+  if (std::filesystem::is_directory(name, ignored)) {
     reason = "a directory";
     return ReadOutcome::kUnreadable;
   }
-  char buffer[65536];
-  ReadOutcome outcome = ReadOutcome::kRead;
-  for (;;) {
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      reason = std::strerror(errno);
-      outcome = ReadOutcome::kUnreadable;
-      break;
-    }
-    if (n == 0) break;
-    text.append(buffer, static_cast<size_t>(n));
-    if (text.size() > kLargestBackup) {
-      outcome = ReadOutcome::kTooLarge;
-      break;
-    }
+  errno = 0;
+  std::ifstream file(name, std::ios::binary);
+  if (!file) {
+    reason = errno != 0 ? std::strerror(errno) : "cannot be opened";
+    return ReadOutcome::kUnreadable;
   }
-  ::close(fd);
-  return outcome;
+  char buffer[65536];
+  while (file.read(buffer, sizeof buffer) || file.gcount() > 0) {
+    text.append(buffer, static_cast<size_t>(file.gcount()));
+    if (text.size() > kLargestBackup) return ReadOutcome::kTooLarge;
+  }
+  if (file.bad()) {
+    reason = "a read error";
+    return ReadOutcome::kUnreadable;
+  }
+  return ReadOutcome::kRead;
 }
 
 }  // namespace

@@ -71,11 +71,11 @@ ExitCode RunClock(CommandContext& context) {
   if (!session) return code;
   if (options.setNow || options.set) {
     if (options.setNow) fields.form = pcClockForm(options.correction);
-    return ExitCodeOf(
+    return session->exitCodeOf(
         device::WriteInstrumentClock(session->link(), *session, fields, context.messages));
   }
-  code =
-      ExitCodeOf(device::ReadInstrumentClock(session->link(), *session, fields, context.messages));
+  code = session->exitCodeOf(
+      device::ReadInstrumentClock(session->link(), *session, fields, context.messages));
   if (code != ExitCode::kDone) return code;
   const int day = fields.form.dayOfWeekIndex;
   const char* dayName = day >= 0 && day < 7 ? kDayNames[static_cast<size_t>(day)] : "?";

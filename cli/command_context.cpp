@@ -32,7 +32,18 @@ std::unique_ptr<Session> CommandContext::open(ExitCode& code) {
   settings.address = static_cast<uint8_t>(options.address);
   // A scan waits for each address only as long as an answer takes.
   settings.fast = options.fast || options.command == Command::kScan;
+  // What these report comes from a request with no other behind it to show
+  // a second instrument answering: it must be heard before the answer is taken.
+  if (options.command == Command::kFind || options.command == Command::kScan ||
+      options.command == Command::kClock || options.command == Command::kWatch) {
+    settings.settle = kSecondTalkerQuiet;
+  }
   settings.trace = options.trace ? &terminal.err : nullptr;
+  // These end on a signal between two requests, with the blocks listed or
+  // the unfinished output file removed.
+  settings.refuseAfterInterrupt = options.command == Command::kBackup ||
+                                  options.command == Command::kRestore ||
+                                  options.command == Command::kSet;
   settings.tick = tick_;
   return std::make_unique<Session>(*choice, messages, settings);
 }

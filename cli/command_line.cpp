@@ -55,6 +55,10 @@ std::optional<BlockChoice> blocksOf(const std::string& list, std::string& error)
   while (from <= list.size()) {
     const size_t comma = std::min(list.find(',', from), list.size());
     const std::string name = list.substr(from, comma - from);
+    if (name.empty()) {
+      error = "--only: an empty name; give one or more of general, setpoints, calibration";
+      return std::nullopt;
+    }
     if (name == "general") {
       blocks.general = true;
     } else if (name == "setpoints") {
@@ -102,8 +106,9 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, Te
   CLI::App app{
       "ulm5-cli: the ULM5 configurator on the command line, with the window's timing unless\n"
       "--fast is given; messages go to stderr in English with the window's text.\n"
-      "Exit codes: 0 done, 1 differences found, 2 bad arguments, 3 port cannot be opened,\n"
-      "4 no connection, 5 input refused (the message names the field), 130 Ctrl+C.",
+      "Exit codes: 0 done, 1 differences found, 2 bad arguments, 3 port cannot be opened or\n"
+      "went away, 4 no connection (also: more than one instrument answered), 5 input refused\n"
+      "(the message names the field), 6 exception reply, 130 Ctrl+C, 143 SIGTERM, 129 SIGHUP.",
       "ulm5-cli"};
   app.set_version_flag("--version", std::string("ulm5-cli ") + kUlm5Version);
   app.require_subcommand(1, 1);
@@ -122,6 +127,7 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, Te
   app.add_flag("--trace", options.trace, "every frame sent and received, with its time, to stderr");
 
   CLI::Option* correction = nullptr;
+  CLI::Option* onlyOption = nullptr;
   std::string count;
   std::string only;
   std::string csvFormat;
@@ -145,15 +151,17 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, Te
         "restore", "write a backup back in the window's order, then read back and compare");
     addFileArgument(*restore, options, "backup file to read");
     restore->add_flag("--dry-run", options.dryRun, "print the writes; the port is not opened");
-    restore->add_option("--only", only,
-                        "the blocks to write, of general,setpoints,calibration (default all)");
+    onlyOption = restore->add_option(
+        "--only", only, "the blocks to write, of general,setpoints,calibration (default all)");
     restore->add_flag("--with-calibration", options.withCalibration,
                       "write the coefficients also to an instrument of another serial number");
     restore->add_flag("--skip-unwritable", options.skipUnwritable,
                       "write every other field when some cannot be written as they are");
     restore->add_flag("--from-values", options.fromValues,
                       "take the \"value\" texts and compute the bytes from them");
-    jsonFlag(restore, "a summary object at the end");
+    restore->add_flag("--with-link", options.withLink,
+                      "also write the address, speed and protocol (default: kept as they are)");
+    jsonFlag(restore, "a summary object at the end (the writes with --dry-run)");
     byApp[restore] = Command::kRestore;
 
     auto* diff = app.add_subcommand("diff", "compare the instrument with a backup, field by field");
@@ -173,20 +181,22 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, Te
 
     auto* watch = app.add_subcommand("watch", "poll the measurements every two seconds");
     watch->add_option("--count", count, "number of polls (default: until Ctrl+C)");
-    watch->add_flag("--csv", options.csv, "as CSV");
+    auto* watchCsv = watch->add_flag("--csv", options.csv, "as CSV");
     watch->add_option("--csv-format", csvFormat,
                       "c: \",\" between cells and \".\" in numbers whatever the locale");
-    jsonFlag(watch, "one JSON object per poll and line");
+    watch->add_flag("--json", options.json, "one JSON object per poll and line")
+        ->excludes(watchCsv);
     byApp[watch] = Command::kWatch;
 
     auto* archive = app.add_subcommand("archive", "read archive records, newest first");
     archive->add_option("--count", count, "number of records")->required();
     archive->add_option("--csv", options.csvFile,
-                        "write the records to this file as the archive page saves them");
+                        "write the records to this file as the archive page saves them "
+                        "(- for standard output)");
     byApp[archive] = Command::kArchive;
 
     auto* set = app.add_subcommand(
-        "set", "write fields by name and value, e.g. setpoint1.value=85.0 general.filterPeriod=5");
+        "set", "write fields by name and value, e.g. setpoint1.value=085.0 general.filterPeriod=5");
     set->add_option("FIELD=VALUE", options.assignments, "the fields to write")->required();
     byApp[set] = Command::kSet;
 
@@ -216,10 +226,12 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, Te
       error = e.what();
     }
   } catch (const CLI::ParseError& e) {
-    exitCode = app.exit(e, terminal.out, terminal.err) == 0
-                   ? static_cast<int>(ExitCode::kDone)
-                   : static_cast<int>(ExitCode::kBadArguments);
-    return std::nullopt;
+    if (e.get_exit_code() == 0) {  // --help, --version
+      app.exit(e, terminal.out, terminal.err);
+      exitCode = static_cast<int>(ExitCode::kDone);
+      return std::nullopt;
+    }
+    error = e.what();
   }
   for (const auto& [command, kind] : commands) {
     if (command->parsed()) options.command = kind;
@@ -238,7 +250,8 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, Te
     const int most = options.command == Command::kArchive ? device::kMaxArchiveRecords : 1000000;
     options.count = wholeNumber(count, 1, most, "--count", error);
   }
-  if (error.empty() && !only.empty()) {
+  // An empty list (an unset shell variable) chooses nothing rather than everything.
+  if (error.empty() && onlyOption->count() > 0) {
     if (const auto blocks = blocksOf(only, error)) options.only = *blocks;
   }
   if (error.empty() && !csvFormat.empty()) {
@@ -257,7 +270,7 @@ std::optional<Options> ParseCommandLine(const std::vector<std::string>& args, Te
     error = "--correction goes with --set or --set-now";
   }
   if (!error.empty()) {
-    terminal.err << "ulm5-cli: " << error << "\nRun with --help for more information.\n";
+    terminal.err << "ulm5-cli: error: " << error << "\nRun with --help for more information.\n";
     exitCode = static_cast<int>(ExitCode::kBadArguments);
     return std::nullopt;
   }

@@ -44,7 +44,7 @@ ExitCode ReadConfiguration(Session& session, Configuration& configuration) {
   }
   messages.endProgress();
   configuration.raw = capture.read();
-  return ExitCodeOf(outcome);
+  return session.exitCodeOf(outcome);
 }
 
 }  // namespace cli

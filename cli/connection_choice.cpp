@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "cli/native_file_name.h"
 #include "settings/port_device_path.h"
 #include "settings/profile_text.h"
 
@@ -34,7 +35,7 @@ std::optional<int> comNumber(const std::string& port) {
 std::optional<ConnectionChoice> ChooseConnection(const Options& options, std::string& error) {
   settings::ProfileText profile;
   if (!options.settingsPath.empty()) {
-    std::ifstream file(options.settingsPath, std::ios::binary);
+    std::ifstream file(NativeFileName(options.settingsPath), std::ios::binary);
     if (!file) {
       error = "cannot read the settings file " + options.settingsPath;
       return std::nullopt;

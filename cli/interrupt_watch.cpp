@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <csignal>
+#include <iterator>
 
 namespace cli {
 
@@ -13,13 +14,26 @@ namespace {
 
 std::atomic<bool> interrupted{false};
 static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
+static_assert(std::atomic<int>::is_always_lock_free, "set from a signal handler");
 // Written by the handler so that a wait wakes at once.
 int wakeRead = -1;
 int wakeWrite = -1;
-struct sigaction previous {};
+constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
+struct sigaction previous[std::size(kSignals)]{};
 
-void onInterrupt(int) {
-  interrupted.store(true);
+}  // namespace
+
+// The first signal decides the exit code; a second one changes nothing.
+void NoteSignal(int signal) {
+  if (interrupted.exchange(true)) return;
+  constexpr int kSignalExitBase = 128;
+  InterruptWatch::caughtExitCode_.store(kSignalExitBase + signal);
+}
+
+namespace {
+
+void onInterrupt(int signal) {
+  NoteSignal(signal);
   const char byte = 1;
   [[maybe_unused]] const ssize_t n = ::write(wakeWrite, &byte, 1);
 }
@@ -28,6 +42,7 @@ void onInterrupt(int) {
 
 InterruptWatch::InterruptWatch() {
   interrupted.store(false);
+  caughtExitCode_.store(static_cast<int>(ExitCode::kInterrupted));
   int fds[2];
   if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) == 0) {
     wakeRead = fds[0];
@@ -38,11 +53,11 @@ InterruptWatch::InterruptWatch() {
   sigemptyset(&action.sa_mask);
   // Restarted: output written while the signal arrives must not be lost.
   action.sa_flags = SA_RESTART;
-  ::sigaction(SIGINT, &action, &previous);
+  for (size_t i = 0; i < std::size(kSignals); ++i) ::sigaction(kSignals[i], &action, &previous[i]);
 }
 
 InterruptWatch::~InterruptWatch() {
-  ::sigaction(SIGINT, &previous, nullptr);
+  for (size_t i = 0; i < std::size(kSignals); ++i) ::sigaction(kSignals[i], &previous[i], nullptr);
   ::close(wakeRead);
   ::close(wakeWrite);
   wakeRead = wakeWrite = -1;

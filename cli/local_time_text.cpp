@@ -32,7 +32,8 @@ std::string LocalTimeText(std::chrono::system_clock::time_point at) {
   result += offset < 0 ? '-' : '+';
   result.append(static_cast<size_t>(4 - (end - digits)), '0');
   result.append(digits, end);
-  return result;
+  // The extended form, as the date and time are: "+05:30".
+  return result.insert(result.size() - 2, ":");
 }
 
 }  // namespace cli

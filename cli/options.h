@@ -37,6 +37,7 @@ struct Options {
   bool withCalibration = false;  // restore onto another serial number
   bool skipUnwritable = false;   // restore
   bool fromValues = false;       // restore: the "value" texts win over the bytes
+  bool withLink = false;         // restore: also the address, speed and protocol
 
   std::optional<std::string> set;  // clock: "dd.mm.yy hh:mm:ss" or ISO 8601
   bool setNow = false;             // clock

@@ -5,6 +5,7 @@
 #include "cli/backup_input.h"
 #include "cli/command_context.h"
 #include "cli/interrupt_watch.h"
+#include "cli/link_settings.h"
 #include "cli/unwritable_fields.h"
 #include "cli/write_plan.h"
 #include "cli/write_replay.h"
@@ -17,17 +18,16 @@ using json = nlohmann::ordered_json;
 
 // Every byte the writes would send must be the byte of the file: a text the
 // window's fields cannot carry exactly would go out altered. With
-// `valuesWin` a text that disagrees with its bytes is taken, and the new
-// bytes are listed.
+// `valuesWin` a text that disagrees with its bytes is taken, if the
+// window's field takes it, and the new bytes are listed.
 bool checkWrites(const std::vector<PlannedWrite>& plan, const Configuration& c, bool valuesWin,
                  TerminalSink& messages) {
   std::set<const BackupField*> reported;
   bool match = true;
   for (const PlannedWrite& planned : plan) {
     const CapturingLink::Write& write = planned.write;
-    for (size_t i = 0; i < write.data.size(); ++i) {
-      const int32_t address = 2 * write.start + static_cast<int32_t>(i);
-      if (c.raw.at(address) == static_cast<uint8_t>(write.data[i])) continue;
+    for (int32_t address = planned.firstAddress(); address < planned.endAddress(); ++address) {
+      if (c.raw.at(address) == planned.byteAt(address)) continue;
       const BackupField* field = BackupFieldAt(address);
       if (!field) {
         match = false;
@@ -35,7 +35,7 @@ bool checkWrites(const std::vector<PlannedWrite>& plan, const Configuration& c, 
         continue;
       }
       if (!reported.insert(field).second) continue;
-      const size_t first = static_cast<size_t>(field->address - 2 * write.start);
+      const size_t first = static_cast<size_t>(field->address - planned.firstAddress());
       const std::string sent =
           HexBytes(write.data.substr(first, static_cast<size_t>(field->width)));
       const auto held = c.raw.bytes(field->reg(), field->byte(), field->width);
@@ -43,6 +43,12 @@ bool checkWrites(const std::vector<PlannedWrite>& plan, const Configuration& c, 
       std::string value;
       if (field->value) value = ' ' + field->value(c).dump();
       if (valuesWin && field->value) {
+        if (const std::string refusal = field->refusal ? field->refusal(c) : std::string();
+            !refusal.empty()) {
+          match = false;
+          messages.fail("refused: " + field->name + ": " + refusal);
+          continue;
+        }
         messages.note("from the value: " + field->name + value + " goes out as " + sent +
                       " (the file's bytes: " + inFile + ")");
         continue;
@@ -55,14 +61,76 @@ bool checkWrites(const std::vector<PlannedWrite>& plan, const Configuration& c, 
   return match;
 }
 
-void printWrites(const std::vector<PlannedWrite>& plan, std::ostream& out) {
-  for (const PlannedWrite& planned : plan) {
-    const CapturingLink::Write& write = planned.write;
-    out << "write HR " << write.start;
-    if (write.count > 1) out << ".." << write.start + write.count - 1;
-    out << ": " << HexBytes(write.data) << "  ("
-        << FieldNamesAt(2 * write.start, static_cast<int>(write.data.size())) << ")\n";
+// The bytes a write sends, "--" for those the instrument keeps as they are.
+std::string shownBytes(const PlannedWrite& planned, bool linkKept) {
+  std::string text;
+  for (int32_t address = planned.firstAddress(); address < planned.endAddress(); ++address) {
+    bool kept = false;
+    for (const BackupField* field : LinkSettingFields()) kept = kept || field->covers(address);
+    if (!text.empty()) text += ' ';
+    text += linkKept && kept ? "--"
+                             : HexBytes(std::string(1, static_cast<char>(planned.byteAt(address))));
   }
+  return text;
+}
+
+std::string serialText(const device::IdentificationBlock& block) {
+  return device::FormatIdentification(block).serial;
+}
+
+// The summary of --json, printed once whatever the ending.
+class Summary {
+ public:
+  explicit Summary(const CommandContext& context) : context_(context) {
+    document_ = {{"file", context.options.file}};
+  }
+
+  void identified(const device::IdentificationBlock& backup,
+                  const device::IdentificationBlock* instrument) {
+    document_["backupSerialNumber"] = serialText(backup);
+    document_["instrumentSerialNumber"] = instrument ? json(serialText(*instrument)) : json();
+  }
+  void blocks(const Progress& progress) {
+    json states = json::object();
+    for (const Block block : kBlocks) {
+      states[BlockName(block)] = StateOf(progress[static_cast<size_t>(block)]);
+    }
+    document_["blocks"] = states;
+  }
+  void listed(const char* key, const json& names) { document_[key] = names; }
+
+  ExitCode finish(ExitCode code, const char* outcome) {
+    document_["outcome"] = outcome;
+    if (code != ExitCode::kDone && !context_.messages.lastFailure().empty()) {
+      document_["cause"] = context_.messages.lastFailure();
+    }
+    document_["exitCode"] = static_cast<int>(code);
+    if (context_.options.json) context_.terminal.out << document_.dump() << '\n';
+    return code;
+  }
+
+ private:
+  const CommandContext& context_;
+  json document_;
+};
+
+// --dry-run: each write with its fields, as lines or as a JSON list.
+json printWrites(const std::vector<PlannedWrite>& plan, bool linkKept, bool asJson,
+                 std::ostream& out) {
+  json writes = json::array();
+  for (const PlannedWrite& planned : plan) {
+    const std::string fields = FieldNamesOf(planned);
+    if (asJson) {
+      writes.push_back({{"start", planned.write.start},
+                        {"count", planned.write.count},
+                        {"hex", shownBytes(planned, linkKept)},
+                        {"fields", fields}});
+    } else {
+      out << "write " << RegistersOf(planned) << ": " << shownBytes(planned, linkKept) << "  ("
+          << fields << ")\n";
+    }
+  }
+  return writes;
 }
 
 }  // namespace
@@ -70,25 +138,33 @@ void printWrites(const std::vector<PlannedWrite>& plan, std::ostream& out) {
 ExitCode RunRestore(CommandContext& context) {
   const Options& options = context.options;
   TerminalSink& messages = context.messages;
+  Summary summary(context);
+  Progress progress;
+  summary.blocks(progress);
   Backup backup;
   ExitCode code = LoadBackup(options.file, messages, backup);
-  if (code != ExitCode::kDone) return code;
+  if (code != ExitCode::kDone) return summary.finish(code, "refused");
+  const device::IdentificationBlock saved = backup.instrument();
+  summary.identified(saved, nullptr);
   BlockChoice blocks = options.only;
 
   const std::vector<UnwritableField> unwritable = UnwritableFields(backup.configuration, blocks);
+  json skipped = json::array();
   for (const UnwritableField& u : unwritable) {
     const std::string text = u.field->name + " cannot be written as it is: " + u.reason;
+    skipped.push_back(u.field->name);
     if (options.skipUnwritable) {
       messages.note("skipped: " + text);
     } else {
       messages.fail(text);
     }
   }
+  summary.listed("skipped", skipped);
   if (!unwritable.empty() && !options.skipUnwritable) {
     messages.fail(options.file +
                   " refused: --skip-unwritable writes every other field; nothing "
                   "was sent");
-    return ExitCode::kRefused;
+    return summary.finish(ExitCode::kRefused, "refused");
   }
   const Configuration configuration = WithoutUnwritable(backup.configuration, unwritable);
 
@@ -98,76 +174,109 @@ ExitCode RunRestore(CommandContext& context) {
   if (!PlanWrites(configuration, blocks, messages, plan) ||
       !checkWrites(plan, configuration, options.fromValues, messages)) {
     messages.fail(options.file + " refused; nothing was sent");
-    return ExitCode::kRefused;
+    return summary.finish(ExitCode::kRefused, "refused");
   }
-  plan = SkippingUnwritable(plan, unwritable);
+  std::vector<PlannedWrite> heldBack;
+  plan = SkippingUnwritable(plan, unwritable, heldBack);
+  json heldBackFields = json::array();
+  for (const PlannedWrite& planned : heldBack) {
+    const std::string names = FieldNamesOf(planned);
+    messages.note("not written with the skipped fields: " + RegistersOf(planned) + " (" + names +
+                  ")");
+    heldBackFields.push_back(names);
+  }
+  summary.listed("heldBack", heldBackFields);
+  const bool linkKept = blocks.general && !options.withLink;
   if (options.dryRun) {
-    printWrites(plan, context.terminal.out);
-    return ExitCode::kDone;
+    summary.listed("writes", printWrites(plan, linkKept, options.json, context.terminal.out));
+    return summary.finish(ExitCode::kDone, "dry run");
   }
 
+  const InterruptWatch interrupt;
   Identification found;
   const auto session = context.connectIdentified(found, code);
-  if (!session) return code;
+  if (!session) return summary.finish(code, "failed");
   const device::IdentificationBlock& instrument = found.block;
-  const device::IdentificationBlock saved = backup.instrument();
+  summary.identified(saved, &instrument);
   if (instrument.typeCode != saved.typeCode) {
     messages.fail("refused: the instrument is of type code " + std::to_string(instrument.typeCode) +
                   ", the backup of " + std::to_string(saved.typeCode) + "; nothing was written");
-    return ExitCode::kRefused;
+    return summary.finish(ExitCode::kRefused, "refused");
   }
   // Calibration coefficients belong to one unit.
-  const bool otherUnit = instrument.serial != saved.serial;
-  if (otherUnit && blocks.calibration) {
-    const std::string serials = "the backup is of serial number " + std::to_string(saved.serial) +
-                                ", the instrument is " + std::to_string(instrument.serial);
+  std::string withheld;
+  if (instrument.serial != saved.serial && blocks.calibration) {
+    const std::string serials = "the backup is of serial number " + serialText(saved) +
+                                ", the instrument is " + serialText(instrument);
     if (options.withCalibration) {
       messages.note(serials + "; its calibration coefficients are written as asked");
     } else {
       messages.note(serials +
                     "; the calibration coefficients are not written "
                     "(--with-calibration writes them)");
-      blocks.calibration = false;
+      withheld = "the serial numbers differ (" + serialText(saved) + " in the backup, " +
+                 serialText(instrument) + " in the instrument)";
       std::erase_if(plan, [](const PlannedWrite& p) { return p.block == Block::kCalibration; });
     }
   }
 
-  Progress progress;
-  for (const PlannedWrite& planned : plan) ++progress[static_cast<size_t>(planned.block)].planned;
-  const InterruptWatch interrupt;
-  const ReplayEnd end = Replay(*session, plan, progress, messages);
-  json summary = {{"file", options.file},
-                  {"backupSerialNumber", saved.serial},
-                  {"instrumentSerialNumber", instrument.serial},
-                  {"blocks", json::object()},
-                  {"skipped", json::array()}};
-  for (const Block block : kBlocks) {
-    summary["blocks"][BlockName(block)] = StateOf(progress[static_cast<size_t>(block)]);
+  // The instrument's own place on the line: kept, or moved as the file says.
+  if (blocks.general) {
+    Configuration now;
+    CapturingLink capture(&session->link());
+    ConfigurationPages pages(now);
+    const device::OperationOutcome read =
+        device::ReadGeneralSettings(capture, *session, pages, messages);
+    if (read != device::OperationOutcome::kDone) {
+      return summary.finish(session->exitCodeOf(read), "failed");
+    }
+    if (linkKept) {
+      for (const std::string& name : KeepLinkSettings(plan, capture.read())) {
+        messages.note(name + " stays as the instrument has it (--with-link writes the backup's)");
+      }
+    } else {
+      const auto current = capture.read().at(BackupFieldNamed("general.address")->address);
+      if (!NewAddressIsFree(*session, plan, current.value_or(0), code)) {
+        return summary.finish(code, "refused");
+      }
+    }
   }
-  for (const UnwritableField& u : unwritable) summary["skipped"].push_back(u.field->name);
-  const auto finish = [&](ExitCode exit, const char* outcome) {
-    summary["outcome"] = outcome;
-    summary["exitCode"] = static_cast<int>(exit);
-    if (options.json) context.terminal.out << summary.dump() << '\n';
-    return exit;
-  };
 
+  progress = PlannedProgress(plan);
+  for (const PlannedWrite& planned : heldBack) {
+    ++progress[static_cast<size_t>(planned.block)].heldBack;
+  }
+  progress[static_cast<size_t>(Block::kCalibration)].withheld = withheld;
+  summary.blocks(progress);
+  if (plan.empty()) {
+    messages.fail("nothing was written: " + (withheld.empty() ? "no write is left" : withheld));
+    return summary.finish(ExitCode::kRefused, "refused");
+  }
+
+  const ReplayEnd end = Replay(*session, plan, progress, messages);
+  summary.blocks(progress);
   if (end != ReplayEnd::kDone) {
     const std::string states = BlockStates(blocks, progress);
     if (end == ReplayEnd::kInterrupted) {
       messages.note("cancelled after the write under way: " + states);
-      return finish(ExitCode::kInterrupted, "cancelled");
+      return summary.finish(InterruptWatch::exitCode(), "cancelled");
     }
     messages.fail("restore stopped: " + states);
-    return finish(ExitCodeOf(device::OperationOutcome::kNoConnection), "failed");
+    return summary.finish(session->failureExitCode(), "failed");
   }
 
   Configuration readBack;
   code = ReadConfiguration(*session, readBack);
-  if (code != ExitCode::kDone) return finish(code, "read back failed");
-  if (!ReadBackMatches(plan, readBack, messages)) return finish(ExitCode::kDiffers, "differs");
+  if (code != ExitCode::kDone) {
+    messages.fail("every write was answered; the read-back did not end: " +
+                  BlockStates(blocks, progress));
+    return summary.finish(code, "read back failed");
+  }
+  if (!ReadBackMatches(plan, readBack, messages)) {
+    return summary.finish(ExitCode::kDiffers, "differs");
+  }
   messages.note("restored from " + options.file + "; every register written reads back as written");
-  return finish(ExitCode::kDone, "restored");
+  return summary.finish(ExitCode::kDone, "restored");
 }
 
 }  // namespace cli

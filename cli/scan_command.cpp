@@ -1,6 +1,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/command_context.h"
+#include "cli/failure_cause.h"
 #include "cli/interrupt_watch.h"
 #include "device/data_image.h"
 #include "device/identification_block.h"
@@ -37,6 +38,12 @@ ExitCode RunScan(CommandContext& context) {
     link.setAddress(static_cast<uint8_t>(address));
     const modbus::ExchangeResult reply =
         link.readHoldingRegisters(device::kIdentificationStart, device::kIdentificationCount);
+    const LinkFailure& failure = link.lastFailure();
+    if (failure.anotherTalker || failure.portFailed()) {
+      context.messages.fail(RequestFailureCause(failure, address, session->choice().devicePath));
+      if (options.json) out << found.dump(2) << '\n';
+      return ExitCodeOf(failure);
+    }
     if (!device::IsReadSuccess(reply, device::kIdentificationCount)) continue;
     const auto image = device::DataImage::fromReadReply(reply, device::kIdentificationCount);
     const auto block = image ? device::DecodeIdentificationBlock(*image) : std::nullopt;
@@ -60,9 +67,14 @@ ExitCode RunScan(CommandContext& context) {
   if (options.json) out << found.dump(2) << '\n';
   if (InterruptWatch::requested()) {
     context.messages.note("cancelled");
-    return ExitCode::kInterrupted;
+    return InterruptWatch::exitCode();
   }
-  if (answered == 0) context.messages.note("no instrument answered");
+  if (answered == 0) {
+    context.messages.fail("no instrument answered at addresses " +
+                          std::to_string(options.scanFirst) + " to " +
+                          std::to_string(options.scanLast));
+    return ExitCode::kNoConnection;
+  }
   return ExitCode::kDone;
 }
 

@@ -60,13 +60,16 @@ Session::Session(const ConnectionChoice& choice, TerminalSink& messages,
   }
   modbus::LinkServices services{*port, *tick, *pump_};
   services.mode = settings.fast ? modbus::ExchangeMode::kFast : modbus::ExchangeMode::kWindowTiming;
+  // Bytes after an answer are seen before the next request goes out.
+  services.holdPortBetweenExchanges = settings.fast;
+  services.settle = settings.settle;
   link_ = std::make_unique<AddressedLink>(services, settings.address);
+  if (settings.refuseAfterInterrupt) link_->refuseAfterInterrupt();
   messages_.setCauseOfFailure([this] { return failureCause(); });
 }
 
 std::string Session::failureCause() const {
-  return RequestFailureCause(link_->lastFailure(), link_->address(), choice_.devicePath,
-                             port_->LastFailure());
+  return RequestFailureCause(link_->lastFailure(), link_->address(), choice_.devicePath);
 }
 
 Session::~Session() {
@@ -91,7 +94,7 @@ ExitCode Session::identify(bool search, Identification& found) {
     case device::DiscoveryOutcome::kFound:
       break;
     default:
-      return ExitCode::kNoConnection;
+      return failureExitCode();
   }
   const auto image =
       capture.read().image(device::kIdentificationStart, device::kIdentificationCount);
@@ -101,7 +104,7 @@ ExitCode Session::identify(bool search, Identification& found) {
   return ExitCode::kDone;
 }
 
-ExitCode ExitCodeOf(device::OperationOutcome outcome) {
+ExitCode Session::exitCodeOf(device::OperationOutcome outcome) const {
   switch (outcome) {
     case device::OperationOutcome::kDone:
       return ExitCode::kDone;
@@ -113,7 +116,12 @@ ExitCode ExitCodeOf(device::OperationOutcome outcome) {
     case device::OperationOutcome::kNoConnection:
       break;
   }
-  return ExitCode::kNoConnection;
+  return failureExitCode();
+}
+
+ExitCode Session::failureExitCode() const {
+  const LinkFailure& failure = link_->lastFailure();
+  return failure.failed() ? ExitCodeOf(failure) : ExitCode::kNoConnection;
 }
 
 }  // namespace cli

@@ -31,6 +31,12 @@ struct Identification {
 struct SessionSettings {
   uint8_t address = 0;
   bool fast = false;
+  // Fast mode: quiet after an answer before it is taken (a second
+  // instrument answering right behind the first is heard).
+  modbus::QuietTime settle;
+  // A request asked for after Ctrl+C or a signal is not sent (see
+  // AddressedLink::refuseAfterInterrupt).
+  bool refuseAfterInterrupt = false;
   std::ostream* trace = nullptr;       // every frame, when set
   modbus::TickSource* tick = nullptr;  // replaces the real tick (time-scaled in tests)
 };
@@ -60,6 +66,11 @@ class Session final : public device::OperationControls {
   // chosen.
   ExitCode identify(bool search, Identification& found);
 
+  // How an operation's outcome ends the program; a failed request by its
+  // cause (the port, an exception reply, a signal).
+  ExitCode exitCodeOf(device::OperationOutcome outcome) const;
+  ExitCode failureExitCode() const;
+
  private:
   ConnectionChoice choice_;
   TerminalSink& messages_;
@@ -69,8 +80,5 @@ class Session final : public device::OperationControls {
   std::unique_ptr<transport::DispatcherEventPump> pump_;
   std::unique_ptr<AddressedLink> link_;
 };
-
-// How an operation's outcome ends the program.
-ExitCode ExitCodeOf(device::OperationOutcome outcome);
 
 }  // namespace cli

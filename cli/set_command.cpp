@@ -1,9 +1,12 @@
 #include <algorithm>
 #include <nlohmann/json.hpp>
+#include <set>
 
 #include "cli/backup_fields.h"
+#include "cli/backup_file.h"
 #include "cli/command_context.h"
 #include "cli/interrupt_watch.h"
+#include "cli/link_settings.h"
 #include "cli/write_plan.h"
 #include "cli/write_replay.h"
 
@@ -46,10 +49,11 @@ bool assign(const BackupField& field, Configuration& c, const std::string& text)
 }
 
 // "setpoint1.value=85.0", or a check box or list of a flags byte by its
-// name: "setpoint1.flags.enabled=true". False with `error` set when the
-// field is not known or does not take the value.
+// name: "setpoint1.flags.enabled=true". The field named is added to
+// `named`. False with `error` set when the field is not known or does not
+// take the value.
 bool apply(const std::string& assignment, Configuration& c, BlockChoice& blocks,
-           std::string& error) {
+           std::set<const BackupField*>& named, std::string& error) {
   const size_t equals = assignment.find('=');
   if (equals == std::string::npos) {
     error = assignment + ": not FIELD=VALUE";
@@ -87,7 +91,37 @@ bool apply(const std::string& assignment, Configuration& c, BlockChoice& blocks,
     return false;
   }
   choose(blocks, blockOfName(name));
+  named.insert(field);
   return true;
+}
+
+// Every byte a write sends that belongs to no named field goes out as read,
+// and a named byte of flags changes only in the bits its controls carry;
+// otherwise the byte is named and false returned.
+bool leavesTheRestAsRead(const std::vector<PlannedWrite>& plan, const Configuration& read,
+                         const std::set<const BackupField*>& named, TerminalSink& messages) {
+  std::set<const BackupField*> reported;
+  bool kept = true;
+  for (const PlannedWrite& planned : plan) {
+    for (int32_t address = planned.firstAddress(); address < planned.endAddress(); ++address) {
+      const BackupField* field = BackupFieldAt(address);
+      const auto was = read.raw.at(address);
+      const uint8_t sent = planned.byteAt(address);
+      if (!was || *was == sent) continue;
+      const uint8_t changeable = !field ? 0 : named.contains(field) ? field->writableBits : 0;
+      if (((*was ^ sent) & ~changeable) == 0) continue;
+      kept = false;
+      if (field && !reported.insert(field).second) continue;
+      const auto hex = [](uint8_t byte) {
+        return HexBytes(std::string(1, static_cast<char>(byte)));
+      };
+      const std::string what = field ? field->name : "register " + std::to_string(address / 2);
+      messages.fail("refused: " + what + " reads " + hex(*was) + " and would be written as " +
+                    hex(sent) + " by the window's write of " + RegistersOf(planned) + " (" +
+                    (changeable ? "bits it writes as 0" : "not named") + ")");
+    }
+  }
+  return kept;
 }
 
 }  // namespace
@@ -95,6 +129,7 @@ bool apply(const std::string& assignment, Configuration& c, BlockChoice& blocks,
 ExitCode RunSet(CommandContext& context) {
   const Options& options = context.options;
   TerminalSink& messages = context.messages;
+  const InterruptWatch interrupt;
   ExitCode code = ExitCode::kDone;
   const auto session = context.connect(code);
   if (!session) return code;
@@ -105,17 +140,36 @@ ExitCode RunSet(CommandContext& context) {
 
   Configuration changed = read;
   BlockChoice blocks{false, false, false};
+  std::set<const BackupField*> named;
   for (const std::string& assignment : options.assignments) {
     std::string error;
-    if (!apply(assignment, changed, blocks, error)) {
+    if (!apply(assignment, changed, blocks, named, error)) {
       messages.fail(error + "; nothing was written");
       return ExitCode::kRefused;
     }
   }
-  // The window's own checks and writes, with nothing sent yet.
+  // The window's own checks: the field's mask, then its operations' own
+  // checks, with nothing sent yet.
+  for (const BackupField* field : named) {
+    const std::string refusal = field->refusal ? field->refusal(changed) : std::string();
+    if (refusal.empty()) continue;
+    messages.fail("refused: " + field->name + ": " + refusal + "; nothing was written");
+    return ExitCode::kRefused;
+  }
   std::vector<PlannedWrite> plan;
   if (!PlanWrites(changed, blocks, messages, plan)) {
     messages.fail("refused; nothing was written");
+    return ExitCode::kRefused;
+  }
+  // Only the writes that carry a named field go out.
+  std::erase_if(plan, [&](const PlannedWrite& planned) {
+    return std::none_of(named.begin(), named.end(),
+                        [&](const BackupField* field) { return planned.covers(field->address); });
+  });
+  if (!leavesTheRestAsRead(plan, read, named, messages)) {
+    messages.fail(
+        "refused: the window's writes would change what was not named; nothing was "
+        "written");
     return ExitCode::kRefused;
   }
   for (const BackupField& field : BackupFields()) {
@@ -123,16 +177,19 @@ ExitCode RunSet(CommandContext& context) {
     messages.note(field.name + ": " + field.value(read).dump() + " -> " +
                   field.value(changed).dump());
   }
+  const auto current = read.raw.at(BackupFieldNamed("general.address")->address);
+  if (!NewAddressIsFree(*session, plan, current.value_or(0), code)) return code;
 
-  Progress progress;
-  for (const PlannedWrite& planned : plan) ++progress[static_cast<size_t>(planned.block)].planned;
-  const InterruptWatch interrupt;
+  Progress progress = PlannedProgress(plan);
   const ReplayEnd end = Replay(*session, plan, progress, messages);
   if (end != ReplayEnd::kDone) {
     const std::string states = BlockStates(blocks, progress);
-    messages.fail(std::string(end == ReplayEnd::kInterrupted ? "cancelled" : "stopped") + ": " +
-                  states);
-    return end == ReplayEnd::kInterrupted ? ExitCode::kInterrupted : ExitCode::kNoConnection;
+    if (end == ReplayEnd::kInterrupted) {
+      messages.note("cancelled after the write under way: " + states);
+      return InterruptWatch::exitCode();
+    }
+    messages.fail("stopped: " + states);
+    return session->failureExitCode();
   }
   Configuration readBack;
   code = ReadConfiguration(*session, readBack);

@@ -30,6 +30,7 @@ void TerminalSink::note(const std::string& text) {
 }
 
 void TerminalSink::fail(const std::string& text) {
+  lastFailure_ = text;
   endProgress();
   terminal_.err << kProgram << "error: " << text << std::endl;
 }

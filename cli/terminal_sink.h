@@ -32,6 +32,8 @@ class TerminalSink final : public device::MessageSink {
   void progress(const std::string& text);
   void endProgress();
   const std::vector<std::string>& errors() const { return errors_; }
+  // The text of the last "error:" line, for a summary that names the cause.
+  const std::string& lastFailure() const { return lastFailure_; }
 
  private:
   Terminal& terminal_;
@@ -39,6 +41,7 @@ class TerminalSink final : public device::MessageSink {
   bool progressShown_ = false;
   std::function<std::string()> cause_;
   std::vector<std::string> errors_;
+  std::string lastFailure_;
 };
 
 }  // namespace cli

@@ -1,5 +1,7 @@
 #include "cli/unwritable_fields.h"
 
+#include <algorithm>
+
 #include "cli/backup_file.h"
 
 namespace cli {
@@ -7,7 +9,6 @@ namespace cli {
 namespace {
 
 constexpr uint32_t kSingleExponent = 0x7F800000;
-constexpr uint8_t kSetpointFlagBits = 0x1F;  // enabled, type, kind, relay at start, on break
 constexpr const char* kCoefficientsPrefix = "coefficients.";
 constexpr int kSingleWidth = 4;
 
@@ -15,8 +16,11 @@ bool isSingleCoefficient(const BackupField& field) {
   return field.name.starts_with(kCoefficientsPrefix) && field.width == kSingleWidth;
 }
 
-bool isSetpointFlags(const BackupField& field) {
-  return field.name.starts_with("setpoint") && field.name.ends_with(".flags");
+// "bits 5 to 7" of the writable bits 0 to 4.
+std::string bitsBeyond(uint8_t writableBits) {
+  int lowest = 0;
+  while (lowest < 7 && (writableBits >> lowest & 1) != 0) ++lowest;
+  return "bits " + std::to_string(lowest) + " to 7";
 }
 
 Block blockOf(const BackupField& field) {
@@ -46,8 +50,9 @@ std::vector<UnwritableField> UnwritableFields(const Configuration& c, const Bloc
       }
     } else if (!field.value && first != 0) {
       found.push_back({&field, "reserved byte " + HexBytes(*raw) + ", written as 00"});
-    } else if (isSetpointFlags(field) && (first & ~kSetpointFlagBits) != 0) {
-      found.push_back({&field, "flag bits 5 to 7 set (" + HexBytes(*raw) + "), written as 0"});
+    } else if ((first & ~field.writableBits) != 0) {
+      found.push_back(
+          {&field, bitsBeyond(field.writableBits) + " set (" + HexBytes(*raw) + "), written as 0"});
     }
   }
   return found;
@@ -64,19 +69,24 @@ Configuration WithoutUnwritable(const Configuration& configuration,
     } else if (!field.value) {
       c.raw.putAt(field.address, modbus::ByteString(1, '\0'));
     } else {
-      const uint8_t kept = *c.raw.at(field.address) & kSetpointFlagBits;
+      const uint8_t kept = *c.raw.at(field.address) & field.writableBits;
       c.raw.putAt(field.address, modbus::ByteString(1, static_cast<char>(kept)));
     }
   }
   return c;
 }
 
-std::vector<PlannedWrite> SkippingUnwritable(std::vector<PlannedWrite> plan,
-                                             const std::vector<UnwritableField>& fields) {
-  for (const UnwritableField& u : fields) {
-    if (isSingleCoefficient(*u.field)) plan = WithoutRegisters(plan, u.field->reg(), 2);
+std::vector<PlannedWrite> SkippingUnwritable(const std::vector<PlannedWrite>& plan,
+                                             const std::vector<UnwritableField>& fields,
+                                             std::vector<PlannedWrite>& heldBack) {
+  std::vector<PlannedWrite> kept;
+  for (const PlannedWrite& planned : plan) {
+    const bool sendsSkipped = std::any_of(fields.begin(), fields.end(), [&](const auto& u) {
+      return planned.covers(u.field->address);
+    });
+    (sendsSkipped ? heldBack : kept).push_back(planned);
   }
-  return plan;
+  return kept;
 }
 
 }  // namespace cli

@@ -103,7 +103,7 @@ ExitCode RunWatch(CommandContext& context) {
                          listSeparator);
     out << header << std::flush;
   }
-  bool answered = true;
+  ExitCode ending = ExitCode::kDone;
   for (int polls = 1;; ++polls) {
     PollRow row;
     row.pcTime = LocalTimeText(std::chrono::system_clock::now());
@@ -115,7 +115,7 @@ ExitCode RunWatch(CommandContext& context) {
     if (row.data) {
       row.texts = device::FormatMeasuredTexts(*row.data, separator);
     } else {
-      answered = false;
+      ending = session->failureExitCode();
       row.cause = session->failureCause();
       context.messages.error(device::kNoAnswerText);
     }
@@ -127,11 +127,17 @@ ExitCode RunWatch(CommandContext& context) {
       text = row.line();
     }
     out << text << std::flush;
+    // A port that went away does not come back by polling it, and a second
+    // instrument on the address makes every value doubtful.
+    if (!row.data && (ending == ExitCode::kPortError || link.lastFailure().anotherTalker)) break;
     if (options.count && polls >= *options.count) break;
-    if (interrupt.waitFor(kPollPeriod)) break;
+    if (interrupt.waitFor(kPollPeriod)) {
+      ending = InterruptWatch::exitCode();
+      break;
+    }
   }
   link.closePort();
-  return answered ? ExitCode::kDone : ExitCode::kNoConnection;
+  return ending;
 }
 
 }  // namespace cli

@@ -68,26 +68,8 @@ bool PlanWrites(const Configuration& configuration, const BlockChoice& blocks,
   return true;
 }
 
-std::vector<PlannedWrite> WithoutRegisters(const std::vector<PlannedWrite>& plan, int32_t reg,
-                                           int32_t count) {
-  std::vector<PlannedWrite> cut;
-  for (const PlannedWrite& planned : plan) {
-    const CapturingLink::Write& w = planned.write;
-    const int32_t end = w.start + w.count;
-    if (reg + count <= w.start || reg >= end) {
-      cut.push_back(planned);
-      continue;
-    }
-    const auto piece = [&](int32_t from, int32_t to) {
-      if (to <= from) return;
-      const auto offset = static_cast<size_t>(2 * (from - w.start));
-      cut.push_back({planned.block,
-                     {from, to - from, w.data.substr(offset, 2 * static_cast<size_t>(to - from))}});
-    };
-    piece(w.start, reg);
-    piece(reg + count, end);
-  }
-  return cut;
+std::string FieldNamesOf(const PlannedWrite& planned) {
+  return FieldNamesAt(planned.firstAddress(), planned.endAddress() - planned.firstAddress());
 }
 
 std::string FieldNamesAt(int32_t address, int width) {

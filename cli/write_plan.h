@@ -20,6 +20,15 @@ bool Chosen(const BlockChoice& choice, Block block);
 struct PlannedWrite {
   Block block;
   CapturingLink::Write write;
+
+  // Holding-register bytes, as the data image counts them (register r at 2r).
+  int32_t firstAddress() const { return 2 * write.start; }
+  int32_t endAddress() const { return 2 * (write.start + write.count); }
+  bool covers(int32_t address) const { return address >= firstAddress() && address < endAddress(); }
+  // The byte it sends at `address`, which it covers.
+  uint8_t byteAt(int32_t address) const {
+    return static_cast<uint8_t>(write.data[static_cast<size_t>(address - firstAddress())]);
+  }
 };
 
 // The writes the window's operations of the chosen blocks send for a
@@ -29,10 +38,8 @@ struct PlannedWrite {
 bool PlanWrites(const Configuration& configuration, const BlockChoice& blocks,
                 TerminalSink& messages, std::vector<PlannedWrite>& plan);
 
-// The plan without the registers [reg, reg + count): writes that cover them
-// are cut around them.
-std::vector<PlannedWrite> WithoutRegisters(const std::vector<PlannedWrite>& plan, int32_t reg,
-                                           int32_t count);
+// The fields (dot-separated names) whose bytes a write sends.
+std::string FieldNamesOf(const PlannedWrite& planned);
 
 // The dot-separated names of the fields whose bytes lie in [address, address + width).
 std::string FieldNamesAt(int32_t address, int width);

@@ -6,3 +6,6 @@ add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _POSIX_THREAD_SAFE_FUNCTION
 # inlined into ours: std::string's operator+ as an overlapping copy, a
 # string built from a range as a null dereference. Both are false reports.
 add_compile_options(-Wno-restrict -Wno-null-dereference)
+# The programs' resources (icon, version information, manifest) are compiled
+# by windres.
+enable_language(RC)

@@ -3,6 +3,7 @@
 #include "device/data_image.h"
 #include "device/link_messages.h"
 #include "device/number_parsing.h"
+#include "device/scoped_timing.h"
 
 namespace device {
 
@@ -38,7 +39,9 @@ OperationOutcome ReadArchive(RegisterLink& link, OperationControls& controls, Ar
     return OperationOutcome::kRefused;
   }
 
-  link.parameters().timing = kArchiveTiming;  // stays: the poll goes on with it
+  // Only for the archive's own requests: a poll with this set would outlast
+  // its 2 s period and read each reply about 3 s after it came.
+  const ScopedTiming timing(link.parameters(), kArchiveTiming);
   if (!StorePortAndCheck(link, controls.connection(), messages)) {
     controls.setButtonEnabled(true);
     return OperationOutcome::kPortError;

@@ -31,9 +31,9 @@ class ArchiveView {
 };
 
 // "Читать": the newest record, then the ones before it, newest first, with
-// the archive timing set, which stays in the shared record; the measurement
-// poll is not stopped. A cancel is honoured between records. The button of
-// `controls` is "Читать"; the measurement timer is left alone.
+// the archive timing set, which the shared record holds only meanwhile (the
+// poll keeps its own set); the measurement poll is not stopped. A cancel is honoured between
+// records. The button of `controls` is "Читать"; the measurement timer is left alone.
 OperationOutcome ReadArchive(RegisterLink& link, OperationControls& controls, ArchiveView& view,
                              MessageSink& messages, std::string_view decimalSeparator);
 

@@ -5,11 +5,11 @@
 #include <optional>
 #include <utility>
 
+#include "device/block_writes.h"
 #include "device/data_image.h"
 #include "device/decimal_separator.h"
 #include "device/link_messages.h"
 #include "device/number_parsing.h"
-#include "device/reply_length.h"
 #include "device/scoped_timing.h"
 #include "device/single_text.h"
 
@@ -79,6 +79,24 @@ const char* BadCoefficientText(CoefficientGroup group) {
   return "";
 }
 
+const char* CoefficientBlockName(CoefficientGroup group) {
+  switch (group) {
+    case CoefficientGroup::kOutputCurrent:
+      return "к-ты выходного тока";
+    case CoefficientGroup::kInputCurrent:
+      return "к-ты входного тока";
+    case CoefficientGroup::k100mV:
+      return "к-ты 100мВ";
+    case CoefficientGroup::k1V:
+      return "к-ты 1В";
+    case CoefficientGroup::kResistance:
+      return "к-ты сопротивления";
+    case CoefficientGroup::kColdJunction:
+      return "к-т температуры ХС";
+  }
+  return "";
+}
+
 OperationOutcome ReadCalibrationCoefficients(RegisterLink& link, OperationControls& controls,
                                              CoefficientFields& fields, MessageSink& messages,
                                              std::string_view separator) {
@@ -114,6 +132,7 @@ OperationOutcome WriteCalibrationCoefficients(RegisterLink& link, OperationContr
                                               const CoefficientFields& fields,
                                               MessageSink& messages, std::string_view separator) {
   if (link.busy()) return OperationOutcome::kNotStarted;
+  const WholeWrite whole(link);
   controls.stopMeasurementTimer();
   controls.setButtonEnabled(false);
   const ScopedTiming timing(link.parameters(), kStandardTiming);
@@ -135,18 +154,18 @@ OperationOutcome WriteCalibrationCoefficients(RegisterLink& link, OperationContr
     payloads[g] = std::move(*payload);
   }
 
-  OperationOutcome outcome = OperationOutcome::kDone;
+  std::vector<BlockWrite> blocks;
   for (const CoefficientBlock& block : kCoefficientBlocks) {
-    const auto& payload = payloads[static_cast<size_t>(block.group)];
-    if (!IsWriteSuccess(link.writeMultipleRegisters(block.start, block.writeCount(), payload))) {
-      outcome = OperationOutcome::kNoConnection;
-      break;
-    }
+    blocks.push_back({CoefficientBlockName(block.group), block.start, block.writeCount(),
+                      payloads[static_cast<size_t>(block.group)]});
   }
-  if (outcome == OperationOutcome::kDone) {
+  const BlockWriteReport report = WriteBlocks(link, blocks);
+  OperationOutcome outcome = OperationOutcome::kDone;
+  if (report.complete()) {
     messages.confirmation(kCoefficientsWrittenText);
   } else {
-    messages.error(kNoConnectionText);
+    messages.error(ReportedFailure(kNoConnectionText, report));
+    outcome = OperationOutcome::kNoConnection;
   }
   controls.setButtonEnabled(true);
   return outcome;

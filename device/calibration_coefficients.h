@@ -16,6 +16,8 @@ inline constexpr const char* kCoefficientsWrittenText = "Коэффициент�
 
 // The message of a group whose field fails its conversion.
 const char* BadCoefficientText(CoefficientGroup group);
+// The group's block as a report of a write names it.
+const char* CoefficientBlockName(CoefficientGroup group);
 
 // The coefficient fields of the page "Калибровка", one group at a time, field
 // 1 first: five texts, one for the cold junction.

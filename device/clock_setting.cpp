@@ -130,6 +130,7 @@ OperationOutcome ReadInstrumentClock(RegisterLink& link, OperationControls& cont
 OperationOutcome WriteInstrumentClock(RegisterLink& link, OperationControls& controls,
                                       const ClockFields& fields, MessageSink& messages) {
   if (link.busy()) return OperationOutcome::kNotStarted;
+  const WholeWrite whole(link);
   controls.stopMeasurementTimer();
 
   const ClockForm form = fields.clockForm();

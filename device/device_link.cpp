@@ -17,17 +17,39 @@ class DeviceLink::DeferredClose {
   DeferredClose(const DeferredClose&) = delete;
   DeferredClose& operator=(const DeferredClose&) = delete;
   ~DeferredClose() {
-    if (link_.closePending_ && !link_.guard_.busy()) link_.closeNow();
+    if ((link_.closePending_ || link_.shutDown_) && !link_.guard_.busy()) link_.closeNow();
   }
 
  private:
   DeviceLink& link_;
 };
 
-DeviceLink::DeviceLink(const modbus::LinkServices& services) : services_(services) {}
+DeviceLink::DeviceLink(const modbus::LinkServices& services)
+    : port_(services.port),
+      services_{port_, services.tick, services.pump, services.observer, services.mode} {}
+
+void DeviceLink::tell(const LinkOutcome& outcome) const {
+  if (listener_) listener_(outcome);
+}
+
+LinkOutcome DeviceLink::outcomeOf(const modbus::ExchangeResult& result) const {
+  using Kind = LinkOutcome::Kind;
+  if (result.size() != 1) return {};
+  switch (static_cast<uint8_t>(result[0])) {
+    case modbus::kPortOpenError:
+    case modbus::kPortHardwareError:
+      return {Kind::kPortFailed, port_.LastFailure(), 0};
+    case modbus::kNoAnswer:
+      return {Kind::kNoReply, {}, 0};
+    case modbus::kExceptionReply:
+      return {Kind::kExceptionReply, {}, port_.exceptionCode()};
+    default:
+      return {Kind::kBadReply, {}, 0};
+  }
+}
 
 bool DeviceLink::portCheck() {
-  if (shutDown_) return false;
+  if (refusing()) return false;
   const DeferredClose deferred(*this);
   auto hold = guard_.tryAcquire();
   if (!hold) return false;
@@ -36,23 +58,33 @@ bool DeviceLink::portCheck() {
     services_.port.SetComNumber(static_cast<uint16_t>(parameters_.portNumber));
     services_.port.Open();
     services_.port.Close();
-    return true;
   } catch (...) {
+    // Read before the close below, which may reset what the port knows.
+    const modbus::PortFailure failure = port_.LastFailure();
     // Leave the port closed whatever step failed; the next exchange opens it anew.
     try {
       services_.port.Close();
     } catch (...) {
     }
+    tell({LinkOutcome::Kind::kPortFailed, failure, 0});
     return false;
   }
+  tell({});
+  return true;
 }
 
 modbus::ExchangeResult DeviceLink::request(const std::function<modbus::ExchangeResult()>& send) {
-  if (shutDown_) return modbus::ExchangeResult(1, static_cast<char>(kBusyResult));
+  if (refusing()) return modbus::ExchangeResult(1, static_cast<char>(kBusyResult));
   const DeferredClose deferred(*this);
-  auto hold = guard_.tryAcquire();
-  if (!hold) return modbus::ExchangeResult(1, static_cast<char>(kBusyResult));
-  return send();
+  modbus::ExchangeResult result;
+  {
+    auto hold = guard_.tryAcquire();
+    if (!hold) return modbus::ExchangeResult(1, static_cast<char>(kBusyResult));
+    result = send();
+  }
+  // Told once the link is free again: a listener may look at it.
+  tell(outcomeOf(result));
+  return result;
 }
 
 modbus::ExchangeResult DeviceLink::readHoldingRegisters(int32_t start, int32_t count) {
@@ -81,7 +113,7 @@ modbus::ExchangeResult DeviceLink::writeMultipleRegisters(int32_t start, int32_t
 }
 
 bool DeviceLink::runExclusive(const std::function<void(const modbus::LinkServices&)>& work) {
-  if (shutDown_) return false;
+  if (refusing()) return false;
   const DeferredClose deferred(*this);
   auto hold = guard_.tryAcquire();
   if (!hold) return false;

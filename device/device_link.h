@@ -3,7 +3,9 @@
 #include <functional>
 
 #include "device/busy_guard.h"
+#include "device/link_outcome.h"
 #include "device/register_link.h"
+#include "device/reply_capturing_port.h"
 #include "modbus/exchange.h"
 #include "modbus/result_codes.h"
 
@@ -41,10 +43,20 @@ class DeviceLink final : public RegisterLink {
   bool closePort();
 
   // The window has closed: the exchange under way, if any, ends as usual and
-  // the port is closed after it; from now on no request, port check or
-  // exclusive run touches the port (requests return kBusyResult), so an
-  // operation of several requests ends with the one under way.
+  // the port is closed after it and after every later one. From now on no
+  // request, port check or exclusive run touches the port (requests return
+  // kBusyResult), so a read of several requests ends with the one under way;
+  // only a write operation already begun (WholeWrite) carries on to its end.
   void shutDown();
+
+  void beginWholeWrite() override { ++wholeWrites_; }
+  void endWholeWrite() override { --wholeWrites_; }
+
+  // Hears how each port check and register request ended (not a request
+  // refused because the link was busy or shut down, which never reached the
+  // port). Null: nobody listens.
+  using OutcomeListener = std::function<void(const LinkOutcome&)>;
+  void setOutcomeListener(OutcomeListener listener) { listener_ = std::move(listener); }
 
  private:
   // Runs the close that closePort() put off once the link is free again.
@@ -52,12 +64,18 @@ class DeviceLink final : public RegisterLink {
 
   modbus::ExchangeResult request(const std::function<modbus::ExchangeResult()>& send);
   void closeNow();
+  void tell(const LinkOutcome& outcome) const;
+  LinkOutcome outcomeOf(const modbus::ExchangeResult& result) const;
+  bool refusing() const { return shutDown_ && wholeWrites_ == 0; }
 
+  ReplyCapturingPort port_;
   modbus::LinkServices services_;
+  OutcomeListener listener_;
   LinkParameters parameters_;
   BusyGuard guard_;
   bool closePending_ = false;
   bool shutDown_ = false;
+  int wholeWrites_ = 0;
 };
 
 }  // namespace device

@@ -2,11 +2,11 @@
 
 #include <optional>
 
+#include "device/block_writes.h"
 #include "device/data_image.h"
 #include "device/general_settings_block.h"
 #include "device/link_messages.h"
 #include "device/number_parsing.h"
-#include "device/reply_length.h"
 #include "device/scoped_timing.h"
 
 namespace device {
@@ -82,13 +82,13 @@ std::optional<GeneralSettings> validate(const GeneralSettingsForm& form, Message
 
 // The instrument's address, speed and protocol go first: a failure later
 // leaves them written.
-bool writeAll(RegisterLink& link, const GeneralSettings& s) {
-  return IsWriteSuccess(link.writeMultipleRegisters(kLinkSettingsStart, kLinkSettingsCount,
-                                                    EncodeLinkSettings(s))) &&
-         IsWriteSuccess(
-             link.writeMultipleRegisters(kPeriodsStart, kPeriodsCount, EncodePeriods(s))) &&
-         IsWriteSuccess(
-             link.writeMultipleRegisters(kSwitchesStart, kSwitchesCount, EncodeSwitches(s)));
+std::vector<BlockWrite> blocksOf(const GeneralSettings& s) {
+  return {
+      {"адрес, скорость, протокол, тип входа", kLinkSettingsStart, kLinkSettingsCount,
+       EncodeLinkSettings(s)},
+      {"период фильтрации, период архивирования", kPeriodsStart, kPeriodsCount, EncodePeriods(s)},
+      {"флажки функций", kSwitchesStart, kSwitchesCount, EncodeSwitches(s)},
+  };
 }
 
 }  // namespace
@@ -122,6 +122,7 @@ OperationOutcome ReadGeneralSettings(RegisterLink& link, OperationControls& cont
 OperationOutcome WriteGeneralSettings(RegisterLink& link, OperationControls& controls,
                                       const GeneralSettingsFields& fields, MessageSink& messages) {
   if (link.busy()) return OperationOutcome::kNotStarted;
+  const WholeWrite whole(link);
   controls.stopMeasurementTimer();
   controls.setButtonEnabled(false);
   // Kept in the shared record: the write stores its set rather than passing it.
@@ -133,11 +134,12 @@ OperationOutcome WriteGeneralSettings(RegisterLink& link, OperationControls& con
 
   OperationOutcome outcome = OperationOutcome::kRefused;
   if (const auto settings = validate(fields.settingsForm(), messages)) {
-    if (writeAll(link, *settings)) {
+    const BlockWriteReport report = WriteBlocks(link, blocksOf(*settings));
+    if (report.complete()) {
       messages.confirmation(kSettingsWrittenText);
       outcome = OperationOutcome::kDone;
     } else {
-      messages.error(kNoConnectionText);
+      messages.error(ReportedFailure(kNoConnectionText, report));
       outcome = OperationOutcome::kNoConnection;
     }
   }

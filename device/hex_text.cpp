@@ -31,18 +31,18 @@ bool isSeparator(std::string_view character) {
 
 std::optional<modbus::ByteString> ParseHexText(std::string_view text) {
   const auto characters = Utf8Characters(text);
-  for (std::string_view c : characters) {
-    if (!hexDigit(c) && !isSeparator(c)) return std::nullopt;
-  }
   const size_t groups = characters.size() / kGroupLength;
+  for (size_t i = 0; i < characters.size(); ++i) {
+    const bool digitPlace = i % kGroupLength != kGroupLength - 1 && i < groups * kGroupLength;
+    if (!(digitPlace ? hexDigit(characters[i]).has_value() : isSeparator(characters[i])))
+      return std::nullopt;
+  }
   modbus::ByteString bytes;
   bytes.reserve(groups % 256);
   for (size_t g = 0; g < groups; ++g) {
     const size_t first = kGroupLength * g;
-    const auto high = hexDigit(characters[first]);
-    const auto low = hexDigit(characters[first + 1]);
-    if (!high || !low) return std::nullopt;
-    bytes.push_back(static_cast<char>(16 * *high + *low));
+    bytes.push_back(
+        static_cast<char>(16 * *hexDigit(characters[first]) + *hexDigit(characters[first + 1])));
   }
   // The count of groups is held in eight bits: the first groups modulo 256 are taken.
   bytes.resize(groups % 256);

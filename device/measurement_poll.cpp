@@ -48,8 +48,9 @@ bool MeasurementPoll::start(const ConnectionSelection& selection, MessageSink& m
 }
 
 PollOutcome MeasurementPoll::poll(std::string_view decimalSeparator) {
-  if (link_.busy()) return PollOutcome::kSkipped;
+  if (link_.busy()) return PollOutcome::kHeldBack;
   const uint64_t session = session_;
+  if (listener_) listener_->requesting();
   const auto image = DataImage::fromReadReply(
       link_.readInputRegisters(kCurrentDataStart, kCurrentDataCount), kCurrentDataCount);
   // Stopped (or stopped and started again) while the exchange waited: the

@@ -52,12 +52,15 @@ class MeasurementView {
 class MeasurementListener {
  public:
   virtual ~MeasurementListener() = default;
+  // Just before the poll's request goes out.
+  virtual void requesting() {}
   virtual void measured(const CurrentData& data) = 0;
   virtual void missed() = 0;
 };
 
 enum class PollOutcome {
-  kSkipped,  // the link was busy, or polling stopped while the exchange waited
+  kHeldBack,  // another exchange holds the link: nothing done this tick
+  kSkipped,   // polling stopped while the exchange waited
   kShown,
   kNoAnswer,  // "Прибор не отвечает", values emptied, indicators kept
 };

@@ -4,13 +4,13 @@
 #include <cstdint>
 #include <optional>
 
+#include "device/block_writes.h"
 #include "device/calibration_command.h"
 #include "device/data_image.h"
 #include "device/general_settings_block.h"
 #include "device/link_messages.h"
 #include "device/link_parameters.h"
 #include "device/operation_start.h"
-#include "device/reply_length.h"
 #include "device/scoped_timing.h"
 
 namespace device {
@@ -38,8 +38,10 @@ std::optional<modbus::ByteString> switchedOff(const modbus::ExchangeResult& repl
 }  // namespace
 
 OperationOutcome SetOutputCurrent(RegisterLink& link, OperationControls& controls,
-                                  const CalibrationPointFields& fields, MessageSink& messages) {
+                                  const CalibrationPointFields& fields,
+                                  GeneralSettingsFields& settings, MessageSink& messages) {
   if (link.busy()) return OperationOutcome::kNotStarted;
+  const WholeWrite whole(link);
   controls.stopMeasurementTimer();
   const auto code = currentCodeOf(fields.calibrationPointForm().pointIndex);
   if (!code) {
@@ -52,17 +54,29 @@ OperationOutcome SetOutputCurrent(RegisterLink& link, OperationControls& control
   }
 
   const auto switches = switchedOff(link.readHoldingRegisters(kSwitchesStart, kSwitchesCount));
-  const bool done =
-      switches &&
-      IsWriteSuccess(link.writeMultipleRegisters(kSwitchesStart, kSwitchesCount, *switches)) &&
-      IsWriteSuccess(
-          link.writeMultipleRegisters(kCalibrationCommandStart, kCalibrationCommandCount,
-                                      EncodeCalibrationCommand(kSetOutputCurrentCommand, *code)));
-  if (!done) {
-    messages.error(kNoConnectionText);
+  BlockWriteReport report;
+  const std::vector<BlockWrite> blocks = {
+      {"выключение выходного тока", kSwitchesStart, kSwitchesCount,
+       switches.value_or(modbus::ByteString())},
+      {"команда установки тока", kCalibrationCommandStart, kCalibrationCommandCount,
+       EncodeCalibrationCommand(kSetOutputCurrentCommand, *code)},
+  };
+  if (switches) {
+    report = WriteBlocks(link, blocks);
+  } else {
+    report.addNotSent(blocks, 0);
+  }
+  // Once the instrument holds the switch cleared, so does the page.
+  if (report.fate(0) == BlockFate::kWritten) {
+    GeneralSettingsForm form = settings.settingsForm();
+    form.outputCurrent = false;
+    settings.showSettings(form);
+  }
+  if (!report.complete()) {
+    messages.error(ReportedFailure(kNoConnectionText, report));
     return OperationOutcome::kNoConnection;
   }
-  messages.confirmation(kOutputCurrentSetText);
+  messages.confirmation(std::string(kOutputCurrentSetText) + "\n" + kOutputCurrentStaysOffText);
   return OperationOutcome::kDone;
 }
 

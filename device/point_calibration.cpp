@@ -87,6 +87,7 @@ OperationOutcome CalibratePoint(RegisterLink& link, OperationControls& controls,
                                 const CalibrationPointFields& fields, MessageSink& messages,
                                 std::string_view separator) {
   if (link.busy()) return OperationOutcome::kNotStarted;
+  const WholeWrite whole(link);
   controls.stopMeasurementTimer();
   // Kept in the shared record: the calibration stores its set rather than passing it.
   link.parameters().timing = kCalibrationTiming;

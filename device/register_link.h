@@ -29,6 +29,25 @@ class RegisterLink {
   virtual modbus::ExchangeResult readInputRegisters(int32_t start, int32_t count) = 0;
   virtual modbus::ExchangeResult writeMultipleRegisters(int32_t start, int32_t count,
                                                         const modbus::ByteString& data) = 0;
+
+  // A write operation runs whole once it has begun (see WholeWrite): a link
+  // that stops taking requests when the window closes still carries the
+  // requests of an open write, each bounded by its timing set, so that the
+  // instrument is not left half-written.
+  virtual void beginWholeWrite() {}
+  virtual void endWholeWrite() {}
+};
+
+// Held by a write operation from its start to its end.
+class WholeWrite {
+ public:
+  explicit WholeWrite(RegisterLink& link) : link_(link) { link_.beginWholeWrite(); }
+  WholeWrite(const WholeWrite&) = delete;
+  WholeWrite& operator=(const WholeWrite&) = delete;
+  ~WholeWrite() { link_.endWholeWrite(); }
+
+ private:
+  RegisterLink& link_;
 };
 
 }  // namespace device

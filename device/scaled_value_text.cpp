@@ -76,6 +76,25 @@ ValueFieldText RelaidValueText(std::string_view fieldText, int decimalPoint) {
   return {withPoint(characters, decimalPoint), kNoMask};
 }
 
+bool FitsValueField(std::string_view text, int decimalPoint) {
+  if (!IsDecimalPointCode(decimalPoint)) return false;
+  const size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return false;
+  text = text.substr(first, text.find_last_not_of(' ') + 1 - first);
+  const size_t point = text.find_first_of(".,");
+  const std::string_view whole = text.substr(0, point);
+  const std::string_view fraction =
+      point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
+  const auto digits = [](std::string_view part) {
+    return part.find_first_not_of("0123456789") == std::string_view::npos;
+  };
+  const bool signed_ = !whole.empty() && (whole[0] == '+' || whole[0] == '-');
+  const std::string_view wholeDigits = signed_ ? whole.substr(1) : whole;
+  return whole.size() <= static_cast<size_t>(kValuePositions - decimalPoint) &&
+         fraction.size() <= static_cast<size_t>(decimalPoint) && digits(wholeDigits) &&
+         digits(fraction) && wholeDigits.size() + fraction.size() > 0;
+}
+
 std::optional<float> RawCountOf(std::string_view fieldText, int decimalPoint,
                                 std::string_view separator) {
   if (!IsDecimalPointCode(decimalPoint)) return std::nullopt;

@@ -34,6 +34,12 @@ ValueFieldText RawCountText(float rawCount, int decimalPoint);
 // ("012.3" under d = 2 is "01.23").
 ValueFieldText RelaidValueText(std::string_view fieldText, int decimalPoint);
 
+// Whether a typed text is one the field's mask of code d takes: at most
+// 4 - d characters before the point (the first may be a sign, the others are
+// digits), at most d digits after it, either separator, blanks around it.
+// The mask is what stops "085.05" or "1e30" in the window.
+bool FitsValueField(std::string_view text, int decimalPoint);
+
 // The raw count of a field's text under code d: either separator accepted,
 // blanks around the number allowed, the product with 10^d rounded to single.
 // Empty for anything else, a code without a scale, or a count beyond a single.

@@ -2,9 +2,9 @@
 
 #include <optional>
 
+#include "device/block_writes.h"
 #include "device/data_image.h"
 #include "device/link_messages.h"
-#include "device/reply_length.h"
 
 namespace device {
 
@@ -77,21 +77,19 @@ std::optional<Converted> convert(const SetpointsForm& form, uint8_t keptByte,
   return c;
 }
 
-bool writeAll(RegisterLink& link, const Converted& c) {
-  // The decimal-point code goes first: after a failure further on, the
-  // instrument already holds it.
-  if (!IsWriteSuccess(link.writeMultipleRegisters(kPointStart, kPointCount, EncodePoint(c.scale))))
-    return false;
-  if (!IsWriteSuccess(
-          link.writeMultipleRegisters(kRangesStart, kRangesCount, EncodeRanges(c.scale))))
-    return false;
+// The decimal-point code goes first: after a failure further on, the
+// instrument already holds it.
+std::vector<BlockWrite> blocksOf(const Converted& c) {
+  std::vector<BlockWrite> blocks = {
+      {"положение запятой", kPointStart, kPointCount, EncodePoint(c.scale)},
+      {"диапазоны", kRangesStart, kRangesCount, EncodeRanges(c.scale)},
+  };
+  constexpr std::array<const char*, 2> kPairNames = {"уставки 1 и 2", "уставки 3 и 4"};
   for (size_t b = 0; b < c.blocks.size(); ++b) {
-    if (!IsWriteSuccess(link.writeMultipleRegisters(kSetpointBlockStarts[b], kSetpointBlockCount,
-                                                    EncodeSetpointBlock(c.blocks[b])))) {
-      return false;
-    }
+    blocks.push_back({kPairNames[b], kSetpointBlockStarts[b], kSetpointBlockCount,
+                      EncodeSetpointBlock(c.blocks[b])});
   }
-  return true;
+  return blocks;
 }
 
 }  // namespace
@@ -135,6 +133,7 @@ OperationOutcome WriteSetpoints(RegisterLink& link, OperationControls& controls,
                                 const SetpointsFields& fields, MessageSink& messages,
                                 uint8_t keptByte, std::string_view separator) {
   if (link.busy()) return OperationOutcome::kNotStarted;
+  const WholeWrite whole(link);
   controls.stopMeasurementTimer();
   controls.setButtonEnabled(false);
   link.parameters().timing = kStandardTiming;  // stored, as every setpoint operation does
@@ -149,11 +148,12 @@ OperationOutcome WriteSetpoints(RegisterLink& link, OperationControls& controls,
     // Without a code there is no scale: any count written would be a guess.
     messages.error(kBadDecimalPointText);
   } else if (const auto converted = convert(form, keptByte, separator, messages)) {
-    if (writeAll(link, *converted)) {
+    const BlockWriteReport report = WriteBlocks(link, blocksOf(*converted));
+    if (report.complete()) {
       messages.confirmation(kSettingsWrittenText);
       outcome = OperationOutcome::kDone;
     } else {
-      messages.error(kNoConnectionText);
+      messages.error(ReportedFailure(kNoConnectionText, report));
       outcome = OperationOutcome::kNoConnection;
     }
   }

@@ -8,6 +8,7 @@
 #include "modbus/frame_codec.h"
 #include "modbus/reply_selection.h"
 #include "modbus/result_codes.h"
+#include "modbus/wire_time.h"
 
 namespace modbus {
 
@@ -95,19 +96,42 @@ WaitOutcome WaitForReply(const LinkServices& link, const ExchangeTiming& timing)
 }
 
 WaitOutcome WaitForAnsweringReply(const LinkServices& link, const ExchangeTiming& timing,
-                                  const ByteString& request, ByteString& received) {
+                                  const ByteString& request, ByteString& received,
+                                  int32_t settleMs) {
   TickSource& tick = link.tick;
   EventPump& pump = link.pump;
   PortInterface& port = link.port;
-  const auto answered = [&] {
+  const auto take = [&] {
     if (port.InBufUsed() > 0) received += port.ReadString();
+  };
+  const auto answered = [&] {
+    take();
     return !AnsweringFrame(received, request).empty();
   };
-
   const uint32_t t0 = tick.Tick();
+  // The answer is in: what else comes within `settleMs` of quiet is kept too.
+  const auto settled = [&] {
+    uint32_t quietFrom = tick.Tick();
+    std::size_t n = received.size();
+    while (settleMs > 0) {
+      pump.ProcessEvents(waitFor(tick, kFastPollMs));
+      take();
+      const uint32_t now = tick.Tick();
+      if (received.size() != n) {
+        n = received.size();
+        quietFrom = now;
+      }
+      if (ticksBetween(quietFrom, now) > settleMs ||
+          ticksBetween(t0, now) >= int64_t{timing.responseDelay} + timing.overallLimit) {
+        break;
+      }
+    }
+    return WaitOutcome::kComplete;
+  };
+
   uint32_t t = t0;
   for (;;) {
-    if (answered()) return WaitOutcome::kComplete;
+    if (answered()) return settled();
     t = tick.Tick();
     const int64_t elapsed = ticksBetween(t0, t);
     if (elapsed >= timing.responseDelay || signedBefore(t, t0)) break;
@@ -123,7 +147,7 @@ WaitOutcome WaitForAnsweringReply(const LinkServices& link, const ExchangeTiming
     const int64_t untilCheck = int64_t{timing.exchangeDelay} + 1 - ticksBetween(last, t);
     const int64_t untilLimit = int64_t{timing.overallLimit} - ticksBetween(t1, t);
     pump.ProcessEvents(waitFor(tick, std::min({kFastPollMs, untilCheck, untilLimit})));
-    if (answered()) return WaitOutcome::kComplete;
+    if (answered()) return settled();
     t = tick.Tick();
     if (ticksBetween(last, t) > timing.exchangeDelay) {
       last = t;
@@ -136,17 +160,41 @@ WaitOutcome WaitForAnsweringReply(const LinkServices& link, const ExchangeTiming
   }
 }
 
+namespace {
+
+// Fast mode: the limits also cover the request's and the expected reply's
+// time on the wire, which at 2400 bit/s exceeds a short wait by itself.
+ExchangeTiming withWireTime(const ExchangeTiming& timing, const ByteString& frame,
+                            const ByteString& payload, uint32_t rate) {
+  const int32_t wire = WireTimeMs(frame.size() + ExpectedReplyCharacters(payload), rate);
+  return {timing.overallLimit + wire, timing.responseDelay + wire, timing.exchangeDelay};
+}
+
+}  // namespace
+
 ExchangeResult Exchange(const LinkServices& link, uint8_t portNumber, int baudIndex,
                         const ExchangeTiming& timing, const ByteString& payload) {
   const ByteString frame = BuildFrame(payload);
   PortInterface& port = link.port;
   const bool fast = link.mode == ExchangeMode::kFast;
+  const bool hold = fast && link.holdPortBetweenExchanges;
+  const uint32_t rate = BaudRateOfIndex(baudIndex);
+  LineRecord unrecorded;
+  LineRecord& record = link.record ? *link.record : unrecorded;
+  record = {payload, false, {}, {}};
 
+  if (hold) {
+    // Still open since the last answer: whatever came since is not ours.
+    try {
+      if (port.InBufUsed() > 0) record.waiting = port.ReadString();
+    } catch (...) {
+    }
+  }
   try {
     port.Close();
     port.SetComNumber(portNumber);
     // An index outside the table (nothing chosen in a list) keeps the last speed.
-    if (const uint32_t rate = BaudRateOfIndex(baudIndex); rate != 0) port.SetBaudRate(rate);
+    if (rate != 0) port.SetBaudRate(rate);
     port.Open();
   } catch (...) {
     return CodeResult(kPortOpenError);
@@ -157,16 +205,27 @@ ExchangeResult Exchange(const LinkServices& link, uint8_t portNumber, int baudIn
     if (link.observer) link.observer->QueryDumpChanged(HexDump(frame));
     // A late reply to an earlier request may wait in the queue of a device
     // that was closed meanwhile; the fast wait must not take it.
-    if (fast && port.InBufUsed() > 0) port.ReadString();
+    if (fast && port.InBufUsed() > 0) record.waiting += port.ReadString();
+    record.written = true;
     port.WriteString(frame);
     // The port stays open: the next exchange closes it, which also drops a late reply.
+    const int32_t settleMs = fast ? link.settle.ms(ExpectedReplyCharacters(payload), rate) : 0;
     const WaitOutcome outcome =
-        fast ? WaitForAnsweringReply(link, timing, payload, raw) : WaitForReply(link, timing);
+        fast ? WaitForAnsweringReply(link, withWireTime(timing, frame, payload, rate), payload, raw,
+                                     settleMs)
+             : WaitForReply(link, timing);
+    record.received = raw;
     if (outcome != WaitOutcome::kComplete) return CodeResult(kNoAnswer);
     if (!fast) raw = port.ReadString();
-    port.Close();
+    if (hold) {
+      if (port.InBufUsed() > 0) raw += port.ReadString();
+    } else {
+      port.Close();
+    }
+    record.received = raw;
     if (link.observer) link.observer->AnswerDumpChanged(HexDump(raw));
   } catch (...) {
+    record.received = raw;
     return CodeResult(kPortHardwareError);
   }
 

@@ -6,6 +6,7 @@
 #include "modbus/exchange_observer.h"
 #include "modbus/platform_services.h"
 #include "modbus/port_interface.h"
+#include "modbus/wire_time.h"
 
 namespace modbus {
 
@@ -19,6 +20,19 @@ enum class ExchangeMode {
   kFast,
 };
 
+// What one exchange saw on the line besides its result, for a caller that
+// judges more than the window does (the command line: a second instrument
+// answering, a byte ahead of the frame, an exception's code). The result is
+// the same with or without a record.
+struct LineRecord {
+  ByteString request;    // the payload
+  bool written = false;  // the frame was handed to the port: a write may have taken effect
+  ByteString received;   // every byte read after the request, as it came
+  // Bytes that were waiting before the request went out; with
+  // `holdPortBetweenExchanges`, those that came after the last answer.
+  ByteString waiting;
+};
+
 // Everything an exchange reaches outside itself.
 struct LinkServices {
   PortInterface& port;
@@ -26,6 +40,15 @@ struct LinkServices {
   EventPump& pump;
   ExchangeObserver* observer = nullptr;
   ExchangeMode mode = ExchangeMode::kWindowTiming;
+  // Fast mode only. The port stays open after an answer, so that bytes
+  // arriving after it are read before the next request goes out (into the
+  // next record's `waiting`); the next exchange closes it as always.
+  bool holdPortBetweenExchanges = false;
+  // Fast mode only: after the answer, the line must stay quiet this long
+  // before the exchange ends, so that a second instrument answering right
+  // behind the first is heard.
+  QuietTime settle{};
+  LineRecord* record = nullptr;
 };
 
 // Timing of one exchange, milliseconds, in the order every request passes them.
@@ -41,14 +64,17 @@ enum class WaitOutcome { kComplete, kNothingReceived, kStillReceiving };
 WaitOutcome WaitForReply(const LinkServices& link, const ExchangeTiming& timing);
 
 // The fast mode's wait: reads as the bytes come, into `received`, and ends
-// once they hold a frame answering `request`, or by the window's rules.
+// once they hold a frame answering `request` (followed by `settleMs` of
+// quiet), or by the window's rules.
 WaitOutcome WaitForAnsweringReply(const LinkServices& link, const ExchangeTiming& timing,
-                                  const ByteString& request, ByteString& received);
+                                  const ByteString& request, ByteString& received,
+                                  int32_t settleMs = 0);
 
 // Frames the payload, runs one request/reply on the port and returns the decoded
 // reply or a result code 01h..09h. When more than one frame came, the one that
 // answers the request is decoded (a late reply to an earlier request is
-// dropped). Never throws.
+// dropped). In fast mode every limit is longer by the time the request and
+// the expected reply take on the wire at the speed in use. Never throws.
 ExchangeResult Exchange(const LinkServices& link, uint8_t portNumber, int baudIndex,
                         const ExchangeTiming& timing, const ByteString& payload);
 

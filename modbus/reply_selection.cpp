@@ -15,18 +15,31 @@ constexpr std::size_t kWriteEchoLength = 6;
 
 uint8_t byteAt(const ByteString& s, std::size_t i) { return static_cast<uint8_t>(s[i]); }
 
+struct Span {
+  std::size_t begin;
+  std::size_t end;
+};
+
 // The frames of a raw reply: each from a ':' up to and including the next
 // CR LF. Bytes outside them (noise, a frame cut short) are left out.
-std::vector<ByteString> framesOf(const ByteString& raw) {
-  std::vector<ByteString> frames;
+std::vector<Span> frameSpansOf(const ByteString& raw) {
+  std::vector<Span> frames;
   std::size_t at = raw.find(kStartMarker);
   while (at != ByteString::npos) {
     const std::size_t end = raw.find("\r\n", at);
     if (end == ByteString::npos) break;
     // A ':' inside marks the start of a later frame; what came before it was cut short.
     const std::size_t restart = raw.rfind(kStartMarker, end);
-    frames.push_back(raw.substr(restart, end + 2 - restart));
+    frames.push_back({restart, end + 2});
     at = raw.find(kStartMarker, end + 2);
+  }
+  return frames;
+}
+
+std::vector<ByteString> framesOf(const ByteString& raw) {
+  std::vector<ByteString> frames;
+  for (const Span& span : frameSpansOf(raw)) {
+    frames.push_back(raw.substr(span.begin, span.end - span.begin));
   }
   return frames;
 }
@@ -64,6 +77,24 @@ ByteString SelectReply(const ByteString& raw, const ByteString& request) {
     if (AnswersRequest(DecodeReply(*frame), request)) return *frame;
   }
   return raw;
+}
+
+AnswerChoice ChooseAnswer(const ByteString& raw, const ByteString& request) {
+  AnswerChoice choice;
+  for (const Span& span : frameSpansOf(raw)) {
+    ByteString frame = raw.substr(span.begin, span.end - span.begin);
+    const ExchangeResult decoded = DecodeReply(frame);
+    if (!AnswersRequest(decoded, request)) {
+      if (decoded.size() > 1) ++choice.otherFrames;
+      continue;
+    }
+    if (choice.count != AnswerChoice::kNone) {
+      choice.count = AnswerChoice::kSeveral;
+      continue;
+    }
+    choice = {AnswerChoice::kOne, std::move(frame), span.begin, span.end, choice.otherFrames};
+  }
+  return choice;
 }
 
 ByteString AnsweringFrame(const ByteString& raw, const ByteString& request) {

@@ -6,6 +6,8 @@ namespace settings {
 
 namespace {
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 std::string_view trimmed(std::string_view text) {
   constexpr std::string_view kBlanks = " \t\r\n\v\f";
   const size_t first = text.find_first_not_of(kBlanks);
@@ -80,6 +82,12 @@ std::string unquoted(std::string_view value) {
 
 ProfileText ProfileText::parse(std::string_view text) {
   ProfileText profile;
+  // Notepad begins a UTF-8 file with a byte-order mark: it is no part of the
+  // first section's name, and it is written back as it came.
+  if (text.starts_with(kByteOrderMark)) {
+    profile.byteOrderMark_ = true;
+    text.remove_prefix(kByteOrderMark.size());
+  }
   profile.crlf_ = text.find("\r\n") != std::string_view::npos;
   size_t start = 0;
   while (start < text.size()) {
@@ -131,7 +139,7 @@ void ProfileText::setValue(std::string_view section, std::string_view key, std::
 
 std::string ProfileText::text() const {
   const std::string_view eol = crlf_ ? "\r\n" : "\n";
-  std::string text;
+  std::string text(byteOrderMark_ ? kByteOrderMark : std::string_view());
   for (const std::string& line : lines_) {
     text += line;
     text += eol;

@@ -32,6 +32,7 @@ class ProfileText {
  private:
   std::vector<std::string> lines_;
   bool crlf_ = false;
+  bool byteOrderMark_ = false;
 };
 
 }  // namespace settings

@@ -89,14 +89,14 @@ std::optional<Axis> TimeAxis(const TrendSamples& trend, int maxTicks) {
   return axis;
 }
 
-std::optional<Axis> ValueAxis(const TrendSamples& trend, int maxTicks, std::string_view separator) {
+std::optional<Axis> ValueAxis(const TrendSamples& trend, Series series, int maxTicks,
+                              std::string_view separator) {
   double low = INFINITY;
   double high = -INFINITY;
   for (const Sample& sample : trend.samples()) {
-    if (!sample.answered) continue;
-    for (const float value : sample.values) widen(low, high, value);
+    if (sample.answered) widen(low, high, sample.value(series));
   }
-  if (const auto& levels = trend.setpointLevels()) {
+  if (const auto& levels = trend.setpointLevels(); levels && series == Series::kPhysical) {
     for (const auto& level : *levels) {
       if (level) widen(low, high, *level);
     }

@@ -31,12 +31,14 @@ inline constexpr int64_t kMinimumSpanMs = 60'000;
 // samples.
 std::optional<Axis> TimeAxis(const TrendSamples& trend, int maxTicks);
 
-// A range over every finite value of every answered poll and the setpoint
-// levels, widened to whole steps of 1, 2 or 5 times a power of ten, with at
+// The scale of one series: a range over its finite values in every answered
+// poll (for the measured quantity also the setpoint levels, which are in its
+// units), widened to whole steps of 1, 2 or 5 times a power of ten, with at
 // most about `maxTicks` ticks written with `separator` as the decimal
 // separator and as many decimals as the step needs. A flat trend gets a range
 // around its value. Empty when there is no finite value.
-std::optional<Axis> ValueAxis(const TrendSamples& trend, int maxTicks, std::string_view separator);
+std::optional<Axis> ValueAxis(const TrendSamples& trend, Series series, int maxTicks,
+                              std::string_view separator);
 
 // `value` in fixed notation with `decimals` decimals and `separator`.
 std::string TickText(double value, int decimals, std::string_view separator);

@@ -46,6 +46,7 @@ class TrendSamples {
 
   // Known once the setpoints have been read from the instrument.
   void setSetpointLevels(const SetpointLevels& levels) { setpoints_ = levels; }
+  void clearSetpointLevels() { setpoints_.reset(); }
   const std::optional<SetpointLevels>& setpointLevels() const { return setpoints_; }
 
  private:

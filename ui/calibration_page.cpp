@@ -189,6 +189,12 @@ void CalibrationPage::showCoefficients(device::CoefficientGroup group,
   }
 }
 
+void CalibrationPage::clearCoefficients() {
+  for (const auto& group : coefficients_) {
+    for (QLineEdit* field : group) field->clear();
+  }
+}
+
 device::CalibrationPointForm CalibrationPage::calibrationPointForm() const {
   return {points_->currentIndex(), value_->text().toStdString()};
 }

@@ -29,6 +29,9 @@ class CalibrationPage : public QWidget,
                         const std::vector<std::string>& texts) override;
   device::CalibrationPointForm calibrationPointForm() const override;
 
+  // The coefficient fields empty, as the window first shows them.
+  void clearCoefficients();
+
  private:
   QGroupBox* buildCoefficients(const char* name, const QString& caption, const char* prefix,
                                device::CoefficientGroup coefficientGroup);

@@ -160,10 +160,16 @@ QWidget* MeasurementsPage::buildFaults() {
 }
 
 void MeasurementsPage::showValues(const device::MeasuredTexts& texts) {
+  for (QLabel* value : {parameter_, physical_, coldJunction_}) value->setEnabled(true);
   dateTime_->setText(QString::fromStdString(texts.dateTime));
   parameter_->setText(QString::fromStdString(texts.parameter));
   physical_->setText(QString::fromStdString(texts.physical));
   coldJunction_->setText(QString::fromStdString(texts.coldJunction));
+}
+
+void MeasurementsPage::showHeldBack(const QString& operation) {
+  dateTime_->setText(QStringLiteral("ожидание: %1").arg(operation));
+  for (QLabel* value : {parameter_, physical_, coldJunction_}) value->setEnabled(false);
 }
 
 void MeasurementsPage::showStates(const device::StateIndicators& states) {

@@ -21,6 +21,10 @@ class MeasurementsPage : public QWidget, public device::MeasurementView {
   static QColor setpointInactiveColor();
 
   void showValues(const device::MeasuredTexts& texts) override;
+  // A poll tick found the link held by `operation`: its place in the date and
+  // time field says so, and the values of the last poll are greyed until
+  // the next poll shows new ones.
+  void showHeldBack(const QString& operation);
   void showStates(const device::StateIndicators& states) override;
 
  private:

@@ -6,14 +6,16 @@
 #include <QPushButton>
 
 PanelDiscoveryView::PanelDiscoveryView(ConnectionPanel& panel, QTimer& timerIzmer,
-                                       QWidget& identificationBox, const bool& windowClosed)
+                                       QWidget& identificationBox, const bool& windowClosed,
+                                       Identified identified)
     : panel_(panel),
       timerIzmer_(timerIzmer),
       code_(identificationBox.findChild<QLabel*>(QStringLiteral("statictextPribCode"))),
       version_(identificationBox.findChild<QLabel*>(QStringLiteral("statictextPribVer"))),
       date_(identificationBox.findChild<QLabel*>(QStringLiteral("statictextDatePrib"))),
       serial_(identificationBox.findChild<QLabel*>(QStringLiteral("statictextPribSerial"))),
-      windowClosed_(windowClosed) {}
+      windowClosed_(windowClosed),
+      identified_(std::move(identified)) {}
 
 int PanelDiscoveryView::selectedPortIndex() const { return panel_.ComboBoxPort()->currentIndex(); }
 
@@ -39,4 +41,5 @@ void PanelDiscoveryView::showIdentification(const device::IdentificationTexts& t
   version_->setText(QString::fromStdString(texts.version));
   date_->setText(QString::fromStdString(texts.date));
   serial_->setText(QString::fromStdString(texts.serial));
+  if (identified_) identified_(texts);
 }

@@ -2,6 +2,7 @@
 
 #include <QPointer>
 #include <QTimer>
+#include <functional>
 
 #include "device/discovery_view.h"
 #include "ui/connection_panel.h"
@@ -10,11 +11,13 @@ class QLabel;
 
 // Discovery's view of the main window: the connection panel, the measurement
 // timer and the identification fields of GroupBox3. `windowClosed` ends a
-// speed search after the attempt under way.
+// speed search after the attempt under way; `identified` hears of every
+// instrument shown.
 class PanelDiscoveryView final : public device::DiscoveryView {
  public:
+  using Identified = std::function<void(const device::IdentificationTexts&)>;
   PanelDiscoveryView(ConnectionPanel& panel, QTimer& timerIzmer, QWidget& identificationBox,
-                     const bool& windowClosed);
+                     const bool& windowClosed, Identified identified);
 
   int selectedPortIndex() const override;
   int selectedBaudIndex() const override;
@@ -33,4 +36,5 @@ class PanelDiscoveryView final : public device::DiscoveryView {
   QLabel* date_;
   QLabel* serial_;
   const bool& windowClosed_;
+  Identified identified_;
 };

@@ -25,5 +25,9 @@ void QtEventPump::ProcessEvents(std::chrono::microseconds maxWait) {
   limit.setTimerType(Qt::PreciseTimer);
   limit.start(static_cast<int>(std::min<decltype(ms)>(ms, 1 << 30)));
   QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+  // Qt's Windows dispatcher ends the wait on an event posted from another
+  // thread but delivers it only at the start of the next processEvents,
+  // which would then block until its own limit: deliver it now.
+  QCoreApplication::sendPostedEvents();
   transport::MainThreadDispatcher::instance().runPending();
 }

@@ -147,6 +147,22 @@ void SetpointsPage::applyDecimalPoint() {
   }
 }
 
+void SetpointsPage::clearReadValues() {
+  keptByte_ = 0;
+  polZap_->setCurrentIndex(0);
+  std::vector<QLineEdit*> fields(ranges_.begin(), ranges_.end());
+  fields.insert(fields.end(), values_.begin(), values_.end());
+  fields.insert(fields.end(), zones_.begin(), zones_.end());
+  for (QLineEdit* field : fields) {
+    field->setInputMask(initialValueMask());
+    field->setText(QStringLiteral("    "));
+  }
+  for (size_t n = 0; n < enabled_.size(); ++n) {
+    enabled_[n]->setChecked(false);
+    for (QComboBox* list : lists_[n]) list->setCurrentIndex(0);
+  }
+}
+
 device::SetpointsForm SetpointsPage::setpointsForm() const {
   device::SetpointsForm form;
   form.decimalPoint = polZap_->currentIndex();

@@ -28,6 +28,10 @@ class SetpointsPage : public QWidget, public device::SetpointsFields {
 
   uint8_t& keptByte() { return keptByte_; }
 
+  // Back to the page as the window first shows it: no values, the first item
+  // of every list, the initial mask and a kept byte of 0.
+  void clearReadValues();
+
   device::SetpointsForm setpointsForm() const override;
   void selectDecimalPoint(int code) override;
   void showRange(int index, const device::ValueFieldText& text) override;

@@ -41,8 +41,10 @@
 #include "ui/debug_page.h"
 #include "ui/ethernet_page.h"
 #include "ui/general_settings_page.h"
+#include "ui/link_status_bar.h"
 #include "ui/measurements_page.h"
 #include "ui/message_display.h"
+#include "ui/operation_names.h"
 #include "ui/panel_discovery_view.h"
 #include "ui/setpoints_page.h"
 #include "ui/tform_help.h"
@@ -100,6 +102,7 @@ TformMain::TformMain(QString settingsPath, MessageDisplay& messages, QWidget* pa
   statusBar_->setObjectName(QStringLiteral("StatusBar1"));
   statusBar_->setSizeGripEnabled(false);
   statusBar_->setFixedHeight(kStatusBarHeight);
+  status_ = std::make_unique<LinkStatusBar>(*statusBar_);
 
   auto* body = new QHBoxLayout;
   body->setContentsMargins(0, 0, 0, 0);
@@ -191,6 +194,7 @@ void TformMain::attachPort(modbus::PortInterface& port, modbus::TickSource* tick
   modbus::LinkServices services{port, *tick, pump_, observer_.get()};
   if (connection_settings::fastExchange(settings_)) services.mode = modbus::ExchangeMode::kFast;
   link_ = std::make_unique<device::DeviceLink>(services);
+  link_->setOutcomeListener([this](const device::LinkOutcome& outcome) { lastOutcome_ = outcome; });
   poll_ = std::make_unique<device::MeasurementPoll>(*link_, *measurementsPage_);
   poll_->setListener(trendRecorder_);
 }
@@ -198,8 +202,14 @@ void TformMain::attachPort(modbus::PortInterface& port, modbus::TickSource* tick
 bool TformMain::deferWhileBusy(const char* buttonName, std::function<void()> retry) {
   if (!link_->busy()) return false;
   // A click during another operation's exchange is not served: a second press
-  // of "Калибровка точки" must not send a second command.
-  if (operationRunning_) return true;
+  // of "Калибровка точки" must not send a second command. The status bar
+  // says why nothing happened.
+  if (operationRunning_) {
+    busyNotice_ = QStringLiteral("Прибор занят (идёт %1): «%2» не выполнено")
+                      .arg(runningOperation_, button(buttonName).text());
+    status_->showNotice(busyNotice_);
+    return true;
+  }
   // The measurement poll holds the link: the click is served once its exchange
   // has ended, and only once however often it came.
   if (deferredClicks_.insert(buttonName).second) {
@@ -319,8 +329,53 @@ void TformMain::reportWriteFailure(const ProfileFile::WriteError& error) {
 void TformMain::updatePortToolTip() {
   const int index = panel_->ComboBoxPort()->currentIndex();
   if (!settingsUsable_ || index < 0) return;
-  panel_->ComboBoxPort()->setToolTip(
-      QString::fromStdString(connection_settings::portDevicePath(settings_, index + 1)));
+  const QString path =
+      QString::fromStdString(connection_settings::portDevicePath(settings_, index + 1));
+  panel_->ComboBoxPort()->setToolTip(path);
+  status_->showPort(index + 1, path);
+}
+
+void TformMain::beginOperation(const QString& name) {
+  runningOperation_ = name;
+  lastOutcome_.reset();
+  busyNotice_.clear();
+  status_->showOperation(name);
+}
+
+void TformMain::endOperation() {
+  runningOperation_.clear();
+  if (closed_) return;
+  // What went wrong tells more than a click turned away meanwhile.
+  if (lastOutcome_) status_->showOutcome(*lastOutcome_);
+  if (lastOutcome_ && lastOutcome_->kind != device::LinkOutcome::Kind::kAnswered) return;
+  if (!busyNotice_.isEmpty())
+    status_->showNotice(busyNotice_);
+  else
+    status_->clearState();
+}
+
+void TformMain::instrumentIdentified(const device::IdentificationTexts& texts) {
+  status_->showInstrument(QString::fromStdString(texts.type), QString::fromStdString(texts.serial));
+  for (const ReadOrigins::Page page : readOrigins_.found(texts.serial)) {
+    switch (page) {
+      case ReadOrigins::kGeneralSettings:
+        generalPage_->showSettings({});
+        break;
+      case ReadOrigins::kSetpoints:
+        setpointsPage_->clearReadValues();
+        trendRecorder_->clearSetpointLevels();
+        break;
+      case ReadOrigins::kCalibration:
+        calibrationPage().clearCoefficients();
+        break;
+    }
+  }
+}
+
+void TformMain::pageRead(ReadOrigins::Page page, device::OperationOutcome outcome) {
+  if (outcome != device::OperationOutcome::kNotStarted &&
+      outcome != device::OperationOutcome::kPortError)
+    readOrigins_.read(page);
 }
 
 void TformMain::TimerTimerTimer() { generalPage_->showPcClock(QDateTime::currentDateTime()); }
@@ -332,10 +387,13 @@ void TformMain::BitBtnFindPribClick() {
     return;
   }
   if (deferWhileBusy("BitBtnFindPrib", [this] { BitBtnFindPribClick(); })) return;
-  PanelDiscoveryView view(*panel_, *timerIzmer_,
-                          *generalPage_->findChild<QWidget*>(QStringLiteral("GroupBox3")), closed_);
+  PanelDiscoveryView view(
+      *panel_, *timerIzmer_, *generalPage_->findChild<QWidget*>(QStringLiteral("GroupBox3")),
+      closed_, [this](const device::IdentificationTexts& texts) { instrumentIdentified(texts); });
   const bool outer = !std::exchange(operationRunning_, true);
+  beginOperation(OperationName(QStringLiteral("BitBtnFindPrib")));
   device::RunDiscovery(*link_, view, messages_);
+  endOperation();
   if (outer) operationRunning_ = false;
 }
 
@@ -364,13 +422,16 @@ void TformMain::runOperation(const char* buttonName, Operation operation) {
   }
   WindowOperationControls controls(*panel_, *timerIzmer_, button(buttonName));
   const bool outer = !std::exchange(operationRunning_, true);
+  beginOperation(OperationName(QLatin1String(buttonName)));
   operation(controls);
+  endOperation();
   if (outer) operationRunning_ = false;
 }
 
 void TformMain::buttonReadNastrPribClick() {
   runOperation("buttonReadNastrPrib", [this](device::OperationControls& controls) {
-    device::ReadGeneralSettings(*link_, controls, *generalPage_, messages_);
+    pageRead(ReadOrigins::kGeneralSettings,
+             device::ReadGeneralSettings(*link_, controls, *generalPage_, messages_));
   });
 }
 
@@ -405,6 +466,7 @@ void TformMain::BitBtnIzmerStartClick() {
 
 void TformMain::BitBtnIzmerStopClick() {
   if (poll_) poll_->stop();
+  if (!operationRunning_) status_->clearState();
   button("BitBtnIzmerStart").setEnabled(true);
   button("BitBtnIzmerStop").setEnabled(false);
   timerIzmer_->stop();
@@ -425,41 +487,52 @@ void TformMain::BitBtnTrendClick() {
 
 void TformMain::TimerIzmerTimer() {
   if (!poll_ || closed_) return;
-  poll_->poll(QLocale::system().decimalPoint().toStdString());
+  lastOutcome_.reset();
+  switch (poll_->poll(QLocale::system().decimalPoint().toStdString())) {
+    case device::PollOutcome::kHeldBack:
+      // Resumes by itself at the first tick that finds the link free.
+      measurementsPage_->showHeldBack(runningOperation_.isEmpty() ? QStringLiteral("обмен")
+                                                                  : runningOperation_);
+      break;
+    case device::PollOutcome::kShown:
+      if (lastOutcome_) status_->showOutcome(*lastOutcome_);
+      status_->showOperation(PollOperationName());
+      break;
+    case device::PollOutcome::kNoAnswer:
+      if (lastOutcome_) status_->showOutcome(*lastOutcome_);
+      break;
+    case device::PollOutcome::kSkipped:
+      break;
+  }
 }
 
-namespace {
-
-CalibrationPage& calibrationPageOf(const QWidget& window) {
-  return *window.findChild<CalibrationPage*>();
-}
-
-}  // namespace
+CalibrationPage& TformMain::calibrationPage() const { return *findChild<CalibrationPage*>(); }
 
 void TformMain::BitBtnReadKoeffClick() {
   runOperation("BitBtnReadKoeff", [this](device::OperationControls& controls) {
-    device::ReadCalibrationCoefficients(*link_, controls, calibrationPageOf(*this), messages_,
-                                        QLocale::system().decimalPoint().toStdString());
+    pageRead(ReadOrigins::kCalibration,
+             device::ReadCalibrationCoefficients(*link_, controls, calibrationPage(), messages_,
+                                                 QLocale::system().decimalPoint().toStdString()));
   });
 }
 
 void TformMain::BitBtnWriteKoeffClick() {
   runOperation("BitBtnWriteKoeff", [this](device::OperationControls& controls) {
-    device::WriteCalibrationCoefficients(*link_, controls, calibrationPageOf(*this), messages_,
+    device::WriteCalibrationCoefficients(*link_, controls, calibrationPage(), messages_,
                                          QLocale::system().decimalPoint().toStdString());
   });
 }
 
 void TformMain::BitBtnCalibPointClick() {
   runOperation("BitBtnCalibPoint", [this](device::OperationControls& controls) {
-    device::CalibratePoint(*link_, controls, calibrationPageOf(*this), messages_,
+    device::CalibratePoint(*link_, controls, calibrationPage(), messages_,
                            QLocale::system().decimalPoint().toStdString());
   });
 }
 
 void TformMain::BitBtnSetCurrentClick() {
   runOperation("BitBtnSetCurrent", [this](device::OperationControls& controls) {
-    device::SetOutputCurrent(*link_, controls, calibrationPageOf(*this), messages_);
+    device::SetOutputCurrent(*link_, controls, calibrationPage(), *generalPage_, messages_);
   });
 }
 
@@ -467,6 +540,7 @@ void TformMain::BitBtnReadNatrUstClick() {
   runOperation("BitBtnReadNatrUst", [this](device::OperationControls& controls) {
     const auto outcome = device::ReadSetpoints(*link_, controls, *setpointsPage_, messages_,
                                                setpointsPage_->keptByte());
+    pageRead(ReadOrigins::kSetpoints, outcome);
     if (outcome == device::OperationOutcome::kDone)
       trendRecorder_->setSetpointLevels(trend::SetpointLevelsOf(setpointsPage_->setpointsForm()));
   });
@@ -521,8 +595,14 @@ void TformMain::ClientSocket1Read() {
 
 void TformMain::btnObmenClick() {
   if (!link_ || closed_) return;
+  if (deferWhileBusy("btnObmen", [this] { btnObmenClick(); })) return;
+  const bool outer = !std::exchange(operationRunning_, true);
+  beginOperation(OperationName(QStringLiteral("btnObmen")));
   device::RunDebugExchange(*link_, *findChild<DebugPage*>(), messages_,
                            QLocale::system().decimalPoint().toStdString());
+  runningOperation_.clear();
+  status_->clearState();
+  if (outer) operationRunning_ = false;
 }
 
 void TformMain::BitBtn4Click() { archivePage_->saveToFile(messages_); }

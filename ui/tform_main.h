@@ -5,18 +5,25 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 
 #include "device/device_link.h"
+#include "device/identification_block.h"
+#include "device/link_outcome.h"
 #include "device/measurement_poll.h"
+#include "device/operation_controls.h"
 #include "modbus/platform_services.h"
 #include "modbus/port_interface.h"
 #include "ui/open_window_messages.h"
 #include "ui/profile_file.h"
 #include "ui/qt_event_pump.h"
+#include "ui/read_origins.h"
 
+class CalibrationPage;
 class ConnectionPanel;
+class LinkStatusBar;
 class DebugDumpObserver;
 class GeneralSettingsPage;
 class MeasurementsPage;
@@ -60,6 +67,8 @@ class TformMain : public QWidget {
   TrendRecorder& trendRecorder() const { return *trendRecorder_; }
 
   ProfileFile& settings() { return settings_; }
+  // StatusBar1: the port, the instrument found, what is under way or went wrong.
+  LinkStatusBar& linkStatus() const { return *status_; }
 
   // The help window that "?" of the debug page shows; it outlives the window.
   void setHelpWindow(TformHelp* help) { help_ = help; }
@@ -117,8 +126,19 @@ class TformMain : public QWidget {
   void updatePortToolTip();
   void reportWriteFailure(const ProfileFile::WriteError& error);
   QAbstractButton& button(const char* name) const;
-  // True when another exchange holds the link: `retry` then runs once it is free.
+  // True when another exchange holds the link: `retry` then runs once the
+  // poll's exchange has ended; a click during another operation is not
+  // carried out, and the status bar says so.
   bool deferWhileBusy(const char* buttonName, std::function<void()> retry);
+  // The status bar while an operation runs and after it.
+  void beginOperation(const QString& name);
+  void endOperation();
+  // "Найти" identified an instrument: the status bar shows it, and pages
+  // holding values of another instrument are emptied.
+  void instrumentIdentified(const device::IdentificationTexts& texts);
+  // A read that got past the port check has filled (some of) a page.
+  void pageRead(ReadOrigins::Page page, device::OperationOutcome outcome);
+  CalibrationPage& calibrationPage() const;
   // Runs a device operation started by `buttonName`; without a port the
   // operation cannot open one.
   template <typename Operation>
@@ -133,6 +153,7 @@ class TformMain : public QWidget {
   SetpointsPage* setpointsPage_;
   ArchivePage* archivePage_;
   QStatusBar* statusBar_;
+  std::unique_ptr<LinkStatusBar> status_;
   QTimer* timerIzmer_;
   QTimer* timerTimer_;
   TformHelp* help_ = nullptr;
@@ -147,7 +168,13 @@ class TformMain : public QWidget {
   TformTrend* formTrend_ = nullptr;  // made at the first "Тренд"
   std::set<std::string> deferredClicks_;
   bool operationRunning_ = false;  // a button's operation, not the poll, holds the link
-  bool closed_ = false;            // nothing starts on the link any more
+  QString runningOperation_;       // its name, for the status bar
+  // How the link's last request or port check ended, and whether a click was
+  // turned away during the operation under way.
+  std::optional<device::LinkOutcome> lastOutcome_;
+  QString busyNotice_;
+  ReadOrigins readOrigins_;
+  bool closed_ = false;  // nothing starts on the link any more
 
   bool shown_ = false;
   bool settingsUsable_ = false;

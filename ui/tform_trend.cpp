@@ -1,8 +1,10 @@
 #include "ui/tform_trend.h"
 
+#include <QCheckBox>
 #include <QClipboard>
 #include <QEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHideEvent>
@@ -14,6 +16,7 @@
 
 #include "device/message_sink.h"
 #include "trend/trend_csv.h"
+#include "ui/beside_placement.h"
 #include "ui/named_controls.h"
 #include "ui/trend_plot.h"
 #include "ui/trend_recorder.h"
@@ -22,6 +25,7 @@ namespace {
 
 const QString kSection = QStringLiteral("TformTrend");
 const QString kCsvFilter = QStringLiteral("CSV (*.csv);;Все файлы (*)");
+const QString kCsvSuffix = QStringLiteral(".csv");
 constexpr const char* kCannotWriteText = "Не удалось записать файл ";
 constexpr int kMissing = -1;
 const QSize kDefaultSize(760, 420);
@@ -43,6 +47,24 @@ TformTrend::TformTrend(TrendRecorder& recorder, const QString& settingsPath,
   auto* copy = namedButton("BitBtnTrendCopy", QStyle::SP_FileDialogDetailedView,
                            QStringLiteral("Копировать"), this);
   auto* buttons = new QHBoxLayout;
+  // Each curve on and off; each has its own scale whatever else is shown.
+  const std::pair<const char*, trend::Series> switches[] = {
+      {"CheckBoxTrendFiz", trend::Series::kPhysical},
+      {"CheckBoxTrendVal", trend::Series::kParameter},
+      {"CheckBoxTrendXC", trend::Series::kColdJunction},
+  };
+  for (const auto& [name, series] : switches) {
+    auto* box = namedCheckBox(name, TrendPlot::seriesShortName(series), this);
+    box->setToolTip(TrendPlot::seriesName(series));
+    QPalette colour = box->palette();
+    colour.setColor(QPalette::WindowText, TrendPlot::seriesColor(series));
+    colour.setColor(QPalette::ButtonText, TrendPlot::seriesColor(series));
+    box->setPalette(colour);
+    box->setChecked(plot_->seriesShown(series));
+    connect(box, &QCheckBox::toggled, plot_,
+            [this, series = series](bool on) { plot_->setSeriesShown(series, on); });
+    buttons->addWidget(box);
+  }
   buttons->addStretch(1);
   buttons->addWidget(save);
   buttons->addWidget(copy);
@@ -63,12 +85,22 @@ TformTrend::TformTrend(TrendRecorder& recorder, const QString& settingsPath,
   resize(kDefaultSize);
 }
 
+QString TformTrend::askFileName() {
+  if (fileName_) return fileName_();
+  // The dialog adds the suffix itself, so that its overwrite question is asked
+  // about the file that will really be written.
+  QFileDialog dialog(this, QStringLiteral("Сохранить в файл"), QString(), kCsvFilter);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(kCsvSuffix.mid(1));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+  return dialog.selectedFiles().constFirst();
+}
+
 void TformTrend::saveToFile() {
-  const QString path = fileName_
-                           ? fileName_()
-                           : QFileDialog::getSaveFileName(this, QStringLiteral("Сохранить в файл"),
-                                                          QString(), kCsvFilter);
+  QString path = askFileName();
   if (path.isEmpty()) return;
+  // The dialog's own filter would hide a file without it.
+  if (QFileInfo(path).suffix().isEmpty()) path += kCsvSuffix;
   const QByteArray bytes = QByteArray::fromStdString(
       trend::EncodeTrendCsv(recorder_.samples(), QLocale::system().decimalPoint().toStdString()));
   QSaveFile file(path);
@@ -114,9 +146,20 @@ void TformTrend::restoreGeometry() {
     move(stored.topLeft());
     return;
   }
-  if (const QScreen* screen =
-          parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen())
+  const QWidget* main = parentWidget();
+  const QScreen* screen = main ? main->screen() : QGuiApplication::primaryScreen();
+  if (!screen) return;
+  if (!main) {
     move(screen->availableGeometry().center() - rect().center());
+    return;
+  }
+  // The window manager's frame, as the main window has it.
+  const QSize frame = main->frameGeometry().size() - main->size();
+  const QRect place =
+      PlaceBeside(main->frameGeometry(), size() + frame, minimumSizeHint().width() + frame.width(),
+                  screen->availableGeometry());
+  resize(place.size() - frame);
+  move(place.topLeft());
 }
 
 // The place is a convenience: a settings file that cannot be written costs

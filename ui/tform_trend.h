@@ -13,9 +13,10 @@ class MessageSink;
 }
 
 // The window "Тренд": the trend of the measurement poll, a file of its points
-// and a copy of the picture. Non-modal and resizable; its place and size are
-// kept in section "TformTrend" of the settings file. It closes with the main
-// window.
+// and a copy of the picture, and a switch for each curve. Non-modal and
+// resizable; it first opens beside the main window, and its place and size
+// are kept in section "TformTrend" of the settings file. It closes with the
+// main window.
 class TformTrend : public QWidget {
   Q_OBJECT
 
@@ -29,7 +30,7 @@ class TformTrend : public QWidget {
   void setFileNameProvider(FileNameProvider provider) { fileName_ = std::move(provider); }
 
   // "Сохранить в файл": the points as a spreadsheet file with the separators
-  // of the system's locale.
+  // of the system's locale; a name without a suffix gets ".csv".
   void saveToFile();
   // "Копировать": the plot as an image on the clipboard.
   void copyToClipboard();
@@ -44,6 +45,7 @@ class TformTrend : public QWidget {
  private:
   void restoreGeometry();
   void storeGeometry();
+  QString askFileName();
 
   TrendRecorder& recorder_;
   ProfileFile settings_;

@@ -3,6 +3,9 @@
 // Needs windows.h first.
 #include <shellapi.h>
 
+#include <atomic>
+#include <cstdlib>
+#include <exception>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -11,18 +14,46 @@
 
 namespace {
 
-// The program's texts are UTF-8; the console shows them so while it runs.
+// The console's output code page before the program set UTF-8; 0 once put
+// back. The console outlives the program: a code page left at UTF-8 shows
+// the next program's ANSI text wrongly.
+std::atomic<UINT> previousOutputPage{0};
+
+void restoreConsole() {
+  const UINT previous = previousOutputPage.exchange(0);
+  if (previous != 0) ::SetConsoleOutputCP(previous);
+}
+
+// Windows' default handling of Ctrl+C, Ctrl+Break and of closing the console
+// ends the process without running destructors or atexit functions. Handlers
+// are called newest first: an operation's own Ctrl+C handler claims the
+// event before this one is reached; otherwise the console is put back and the
+// default handling goes on.
+BOOL WINAPI restoreOnControl(DWORD) {
+  restoreConsole();
+  return FALSE;
+}
+
+[[noreturn]] void restoreAndAbort() {
+  restoreConsole();
+  std::abort();
+}
+
+// The program's texts are UTF-8; the console shows them so while it runs, and
+// gets its code page back on every way out: return from main, exit, an
+// uncaught exception and the console's control events.
 class Utf8Console {
  public:
-  Utf8Console() : previous_(::GetConsoleOutputCP()) { ::SetConsoleOutputCP(CP_UTF8); }
-  ~Utf8Console() {
-    if (previous_ != 0) ::SetConsoleOutputCP(previous_);
+  Utf8Console() {
+    previousOutputPage.store(::GetConsoleOutputCP());
+    ::SetConsoleOutputCP(CP_UTF8);
+    ::SetConsoleCtrlHandler(restoreOnControl, TRUE);
+    std::atexit(restoreConsole);
+    std::set_terminate(restoreAndAbort);
   }
+  ~Utf8Console() { restoreConsole(); }
   Utf8Console(const Utf8Console&) = delete;
   Utf8Console& operator=(const Utf8Console&) = delete;
-
- private:
-  UINT previous_;
 };
 
 std::string utf8(const wchar_t* text) {

@@ -60,7 +60,7 @@ TEST_F(CliAgainstSimulator, BackupThenChangesShowInDiffAndRestoreUndoesThem) {
             std::string::npos)
       << diff.out;
 
-  const Result restore = run(at("9600", {"restore", backup}));
+  const Result restore = run(at("9600", {"restore", "--with-link", backup}));
   EXPECT_EQ(restore.code, 0) << restore.err;
   EXPECT_EQ(instrument.interfaceBaudIndex(), 6);
 
@@ -196,6 +196,9 @@ TEST_F(CliAgainstSimulator, ArgumentErrorsAndExitCodes) {
   const std::string settings = path("Configurator.ini");
   write(settings, "[Ports]\ncom1=" + simulator_.devicePath() + "\nCOM2=" + path("none") +
                       "\n[ULM5]\nCom=1\nBaud=6\n");
+  // As Notepad saves it: a byte-order mark ahead of the first section.
+  const std::string marked = path("Настройки.ini");
+  write(marked, "\xEF\xBB\xBF[Ports]\nCOM7=" + simulator_.devicePath() + "\n");
   struct Case {
     std::vector<std::string> args;
     int code;
@@ -221,12 +224,22 @@ TEST_F(CliAgainstSimulator, ArgumentErrorsAndExitCodes) {
        4,
        "no connection with the instrument (Нет связи с прибором)"},
       {{"--settings", settings, "find", "--json"}, 0, ""},
+      {{"--settings", marked, "--port", "COM7", "find", "--json"}, 0, ""},
+      {{"--port", "COM1", "restore", "--only", "", "x.json"}, 2, "--only: an empty name"},
+      {{"--port", "COM1", "watch", "--csv", "--json"}, 2, "--csv excludes --json"},
+      {{"--port", "COM1", "--address"}, 2, "--address: 1 required TEXT missing"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.args));
     const Result result = run(c.args);
     EXPECT_EQ(result.code, c.code);
     EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+    // Every line the program writes is its own; every failure says so first.
+    std::istringstream lines(result.err);
+    for (std::string line; std::getline(lines, line);) {
+      EXPECT_TRUE(line.starts_with("ulm5-cli: ") || line.starts_with("Run with --help")) << line;
+    }
+    EXPECT_EQ(result.err.find("ulm5-cli: error: ") != std::string::npos, c.code != 0) << result.err;
     if (c.code == 0) {
       EXPECT_EQ(json::parse(result.out)["serialNumber"], "240315");
     }

@@ -14,12 +14,9 @@
 namespace {
 
 using cli_test::CliAgainstSimulator;
+using cli_test::has;
 using cli_test::singleBytes;
 using json = nlohmann::ordered_json;
-
-bool has(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
 
 TEST_F(CliAgainstSimulator, MalformedBackupsAreRefusedNamingTheFieldWithNothingSent) {
   const std::string backup = path("golden.json");
@@ -119,6 +116,19 @@ TEST_F(CliAgainstSimulator, AnotherUnitKeepsItsCalibrationUnlessAsked) {
   EXPECT_EQ(instrument.holdingBytes(126, 60), ownCalibration);
   EXPECT_EQ(instrument.holdingBytes(13, 2), singleBytes(800.0f));
 
+  // Nothing left to write is no success.
+  const Result calibration =
+      run(at("115200", {"restore", "--only", "calibration", "--json", backup}));
+  EXPECT_EQ(calibration.code, 5) << calibration.err;
+  EXPECT_TRUE(has(calibration.err, "nothing was written: the serial numbers differ"))
+      << calibration.err;
+  const json summary = json::parse(calibration.out);
+  EXPECT_EQ(summary["blocks"]["calibration coefficients"],
+            "not written: the serial numbers differ (240315 in the backup, 240316 in the "
+            "instrument)");
+  EXPECT_EQ(summary["backupSerialNumber"], "240315");
+  EXPECT_EQ(instrument.holdingBytes(126, 60), ownCalibration);
+
   // --only: the setpoints alone, over a changed setpoint and filter period.
   instrument.setHoldingBytes(13, singleBytes(777.0f));
   std::string general = instrument.holdingBytes(0, 13);
@@ -150,6 +160,9 @@ TEST_F(CliAgainstSimulator, UnwritableFieldsAreNamedAtBackupAndSkippedOnRequest)
   std::string setpoint = instrument.holdingBytes(13, 5);
   setpoint[8] = static_cast<char>(setpoint[8] | 0x20);  // flag bit 5
   instrument.setHoldingBytes(13, setpoint);
+  std::string general = instrument.holdingBytes(0, 13);
+  general[25] = '\x55';  // the reserved byte after the switches
+  instrument.setHoldingBytes(0, general);
   const std::string backup = path("blank.json");
   const Result saved = run(at("115200", {"backup", backup}));
   ASSERT_EQ(saved.code, 0) << saved.err;
@@ -165,13 +178,20 @@ TEST_F(CliAgainstSimulator, UnwritableFieldsAreNamedAtBackupAndSkippedOnRequest)
       << refused.err;
   EXPECT_EQ(simulator_.requestsServed(), served);
 
+  // Skipped means not written: nor is what shares a write with it.
   instrument.setHoldingBytes(166, singleBytes(1.5f));
+  instrument.setHoldingBytes(12, std::string("\x0F\x00", 2));
   const Result skipped = run(at("115200", {"restore", "--skip-unwritable", "--json", backup}));
   EXPECT_EQ(skipped.code, 0) << skipped.err;
   EXPECT_EQ(instrument.holdingBytes(23, 2), setpoint3) << "restored";
   EXPECT_EQ(instrument.holdingBytes(166, 2), singleBytes(1.5f)) << "left as it was";
-  EXPECT_EQ(json::parse(skipped.out)["skipped"],
-            (json{"setpoint1.flags", "coefficients.range1V1"}));
+  EXPECT_EQ(instrument.holdingBytes(12, 1), std::string("\x0F\x00", 2)) << "left as it was";
+  const json summary = json::parse(skipped.out);
+  EXPECT_EQ(summary["skipped"],
+            (json{"general.reserved", "setpoint1.flags", "coefficients.range1V1"}));
+  EXPECT_EQ(summary["heldBack"].size(), 3u) << summary.dump();
+  EXPECT_EQ(summary["heldBack"][0], "general.switches, general.reserved");
+  EXPECT_EQ(summary["blocks"]["general settings"], "partly written (2 of 3 writes)");
 }
 
 TEST_F(CliAgainstSimulator, ALateReplyCostsOnlyTheRequestThatWaitedForIt) {
@@ -198,17 +218,18 @@ TEST_F(CliAgainstSimulator, FailuresNameTheirCauseAndTheDevice) {
   const struct {
     sim::Fault fault;
     const char* cause;
+    int code;
   } faults[] = {
-      {sim::Fault::kBadLrc, "failed its LRC check"},
-      {sim::Fault::kExceptionAll, "refused the request (exception reply)"},
-      {sim::Fault::kWrongAddress, "came from another address than 0"},
-      {sim::Fault::kSilent, "no reply from address 0 on "},
+      {sim::Fault::kBadLrc, "failed its LRC check", 4},
+      {sim::Fault::kExceptionAll, "refused the request (exception reply, code 04h)", 6},
+      {sim::Fault::kWrongAddress, "came from another address than 0", 4},
+      {sim::Fault::kSilent, "no reply from address 0 on ", 4},
   };
   for (const auto& f : faults) {
     SCOPED_TRACE(f.cause);
     simulator_.setFault(f.fault);
     const Result result = run(at("115200", {"find"}));
-    EXPECT_EQ(result.code, 4);
+    EXPECT_EQ(result.code, f.code);
     EXPECT_TRUE(has(result.err, f.cause)) << result.err;
     EXPECT_TRUE(has(result.err, device)) << result.err;
   }
@@ -270,7 +291,7 @@ TEST_F(CliAgainstSimulator, MessagesSayWhatHappened) {
   const std::string backup = path("golden.json");
   ASSERT_EQ(run({"backup", backup, "--port", simulator_.devicePath(), "--fast"}).code, 0);
   simulator_.instrument().setInterfaceBaudIndex(2);
-  const Result restore = run(at("9600", {"restore", backup}));
+  const Result restore = run(at("9600", {"restore", "--with-link", backup}));
   EXPECT_EQ(restore.code, 0) << restore.err;
   EXPECT_FALSE(has(restore.err, "error")) << restore.err;
   EXPECT_TRUE(has(restore.err, "now listens at 115200 bit/s")) << restore.err;
@@ -281,18 +302,18 @@ TEST_F(CliAgainstSimulator, CtrlCDuringRestoreFinishesTheWriteAndSaysWhatWentIn)
   const std::string backup = path("golden.json");
   ASSERT_EQ(run(at("115200", {"backup", backup})).code, 0);
   const uint64_t before = simulator_.requestsServed();
-  // Identification, then three general settings writes; pressed while the
-  // fifth request (the first setpoint write) waits.
+  // Identification, the general settings read, then three general settings
+  // writes; pressed while the sixth request (the first setpoint write) waits.
   std::atomic<bool> done{false};
   std::thread presser([&] {
-    while (!done && simulator_.requestsServed() < before + 5) std::this_thread::yield();
+    while (!done && simulator_.requestsServed() < before + 6) std::this_thread::yield();
     if (!done) ::kill(::getpid(), SIGINT);
   });
   const Result restore = run(at("115200", {"restore", "--json", backup}));
   done = true;
   presser.join();
   EXPECT_EQ(restore.code, 130) << restore.err;
-  EXPECT_EQ(simulator_.requestsServed(), before + 5) << "nothing sent after the cancel";
+  EXPECT_EQ(simulator_.requestsServed(), before + 6) << "nothing sent after the cancel";
   EXPECT_TRUE(has(restore.err, "general settings: written; scale and setpoints: partly written"))
       << restore.err;
   const json summary = json::parse(restore.out);

@@ -32,6 +32,19 @@ inline std::string singleBytes(uint32_t bits) {
 
 inline std::string singleBytes(float value) { return singleBytes(std::bit_cast<uint32_t>(value)); }
 
+inline bool has(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+// Several instruments on the simulator's line, at these addresses in order.
+inline sim::SimulatorOptions lineOf(std::vector<uint8_t> addresses, bool allAnswerZero = false) {
+  sim::SimulatorOptions o;
+  o.networkAddress = addresses.front();
+  o.moreAddresses.assign(addresses.begin() + 1, addresses.end());
+  o.allAnswerZero = allAnswerZero;
+  return o;
+}
+
 class CliAgainstSimulator : public ::testing::Test {
  protected:
   struct Result {

@@ -10,12 +10,9 @@
 namespace {
 
 using cli_test::CliAgainstSimulator;
+using cli_test::has;
 using cli_test::singleBytes;
 using json = nlohmann::ordered_json;
-
-bool has(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
 
 TEST_F(CliAgainstSimulator, SetWritesNamedFieldsAndEditedValuesAreRestored) {
   sim::Instrument& instrument = simulator_.instrument();
@@ -40,7 +37,7 @@ TEST_F(CliAgainstSimulator, SetWritesNamedFieldsAndEditedValuesAreRestored) {
   const std::string before = holding();
   const Result refused = run(at("115200", {"set", "setpoint1.value=abc"}));
   EXPECT_EQ(refused.code, 5);
-  EXPECT_TRUE(has(refused.err, "invalid value of setpoint 1")) << refused.err;
+  EXPECT_TRUE(has(refused.err, "setpoint1.value: \"abc\" does not fit the field")) << refused.err;
   EXPECT_EQ(run(at("115200", {"set", "setpoint9.value=1"})).code, 5);
   EXPECT_EQ(holding(), before);
 
@@ -58,13 +55,7 @@ TEST_F(CliAgainstSimulator, SetWritesNamedFieldsAndEditedValuesAreRestored) {
 
 class TwoInstruments : public CliAgainstSimulator {
  protected:
-  TwoInstruments() : CliAgainstSimulator(options()) {}
-  static sim::SimulatorOptions options() {
-    sim::SimulatorOptions o;
-    o.networkAddress = 3;
-    o.moreAddresses = {7};
-    return o;
-  }
+  TwoInstruments() : CliAgainstSimulator(cli_test::lineOf({3, 7})) {}
 };
 
 TEST_F(TwoInstruments, ScanListsBothAndAddressReachesEach) {
@@ -78,7 +69,7 @@ TEST_F(TwoInstruments, ScanListsBothAndAddressReachesEach) {
   EXPECT_EQ(found[1]["serialNumber"], "240316");
 
   const Result none = run(at("115200", {"scan", "--range", "4-6", "--timeout", "300"}));
-  EXPECT_EQ(none.code, 0);
+  EXPECT_EQ(none.code, 4);
   EXPECT_EQ(none.out, "");
   EXPECT_TRUE(has(none.err, "no instrument answered")) << none.err;
 
@@ -104,9 +95,11 @@ TEST_F(CliAgainstSimulator, FastExchangeTakesSplitRepliesWholeAndOutlastsAStream
   };
   EXPECT_EQ(withoutTime(fast), withoutTime(slow));
 
+  // A reply repeated without end is no single answer.
   simulator_.setFault(sim::Fault::kEndlessStream);
   const Result stream = run(at("115200", {"--fast", "find"}));
-  EXPECT_EQ(stream.code, 0) << stream.err;
+  EXPECT_EQ(stream.code, 4) << stream.err;
+  EXPECT_TRUE(has(stream.err, "more than one instrument answered")) << stream.err;
   simulator_.setFault(sim::Fault::kNone);
   EXPECT_EQ(run(at("115200", {"--fast", "find"})).code, 0);
 }

@@ -36,7 +36,10 @@ TEST(FailureCause, APortFailureIsWordedFromWhatThePortSaw) {
       {modbus::kNoAnswer, Kind::kNone, "no reply from address 5 on /dev/ttyUSB0"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(RequestFailureCause(c.code, 5, device, {c.kind, 0, device}), c.cause);
+    LinkFailure failure;
+    failure.code = c.code;
+    failure.port = {c.kind, 0, device};
+    EXPECT_EQ(RequestFailureCause(failure, 5, device), c.cause);
   }
   // Anything else carries the system's code.
   const std::string other = PortFailureCause({Kind::kOther, 5, device});

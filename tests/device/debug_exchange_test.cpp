@@ -25,17 +25,20 @@ TEST(ParseHexText, EveryWholeGroupOfThreeGivesOneByte) {
       {"0f 0F a1 Bc ", bytes({0x0F, 0x0F, 0xA1, 0xBC})},  // either case
       {"0F,0F ", bytes({0x0F, 0x0F})},                    // the separator's value is never used
       {"0F;0F-0F.0F ", bytes({0x0F, 0x0F, 0x0F, 0x0F})},
-      {"0F0F ", bytes({0x0F})},  // "F " is no whole group
-      {"0F00F ", bytes({0x0F, 0x0F})},
       {"FF ", bytes({0xFF})},
+      {"0F 0F   ", bytes({0x0F, 0x0F})},  // separators after the last group
       {" ", bytes({})},
-      {"0F", bytes({})},
   };
   for (const auto& c : cases) EXPECT_EQ(device::ParseHexText(c.text), c.expected) << c.text;
 }
 
-TEST(ParseHexText, ACharacterOutsideTheDigitsAndSeparatorsRefusesTheText) {
+TEST(ParseHexText, AnythingButPairsWithASeparatorAfterEachRefusesTheText) {
   for (const char* text : {
+           "0A640B ",  // pairs without separators: a digit where a separator stands
+           "0F0F ",
+           "0F00F ",
+           "0F 0F 0 ",  // half a byte after the last group
+           "0F",
            "0G ",      // no hex digit
            "0FX0F ",   // a letter is no separator
            "0F 0F Z",  // not even after the last group
@@ -132,12 +135,12 @@ TEST_F(DebugExchangeTest, DataMustHoldTheBytesOfTheCount) {
   } cases[] = {
       {kDebugWriteMultipleRegisters, "2", "0F 0F 01 02", false, bytes({0x0F, 0x0F, 0x01, 0x02})},
       {kDebugWriteMultipleRegisters, "3", "0F 0F 01 02", true, {}},
-      {kDebugWriteMultipleRegisters, "1", "0F0F", true, {}},  // one byte only
+      {kDebugWriteMultipleRegisters, "1", "0F", true, {}},
       {kDebugWriteMultipleRegisters, "1", "0F,0F", false, bytes({0x0F, 0x0F})},
       {kDebugWriteMultipleRegisters, "0", "", false, {}},
       {kDebugWriteMultipleCoils, "9", "0F 0F", false, bytes({0x0F, 0x0F})},
       {kDebugWriteMultipleCoils, "9", "0F", true, {}},
-      {kDebugWriteMultipleCoils, "8", "0F0F", false, bytes({0x0F})},
+      {kDebugWriteMultipleCoils, "8", "0F", false, bytes({0x0F})},
       {kDebugWriteMultipleCoils, "8", "0F 0F", true, {}},
   };
   for (const auto& c : cases) {

@@ -102,7 +102,8 @@ TEST_F(DeviceLinkTest, RunExclusiveHoldsTheLinkAndHandsOverItsServices) {
   EXPECT_TRUE(link_.runExclusive([&](const modbus::LinkServices& services) {
     ran = true;
     EXPECT_TRUE(link_.busy());
-    EXPECT_EQ(&services.port, &port_);
+    services.port.SetComNumber(9);
+    EXPECT_EQ(port_.calls, (Calls{"SetComNumber 9"})) << "the services reach the port";
     EXPECT_EQ(link_.readHoldingRegisters(0, 1).size(), 1u);
   }));
   EXPECT_TRUE(ran);
@@ -156,6 +157,63 @@ TEST_F(DeviceLinkTest, ShutDownLetsTheExchangeUnderWayEndThenClosesAndTakesNoMor
   EXPECT_FALSE(ran);
   EXPECT_EQ(port_.calls.size(), callsBefore) << "the port is not touched again";
   EXPECT_EQ(port_.written.size(), 1u);
+}
+
+TEST_F(DeviceLinkTest, AfterShutDownAWriteAlreadyBegunRunsWholeAndTheCloseFollowsEachRequest) {
+  port_.reply = modbus::BuildFrame(std::string("\x00\x10\x00\x02\x00\x01", 6));
+  {
+    const device::WholeWrite whole(link_);
+    clock_.onPump = [&] { link_.shutDown(); };
+    EXPECT_EQ(link_.writeMultipleRegisters(2, 1, std::string(2, '\0')).size(), 6u);
+    clock_.onPump = nullptr;
+    EXPECT_FALSE(port_.calls.empty());
+    EXPECT_EQ(port_.calls.back(), "Close");
+    EXPECT_TRUE(link_.portCheck());
+    EXPECT_EQ(link_.writeMultipleRegisters(4, 1, std::string(2, '\0')).size(), 6u);
+    EXPECT_EQ(port_.calls.back(), "Close") << "never left open once the window has gone";
+  }
+  EXPECT_EQ(port_.written.size(), 2u);
+  EXPECT_EQ(link_.writeMultipleRegisters(6, 1, std::string(2, '\0')).size(), 1u)
+      << "a write begun after the close is refused";
+  EXPECT_EQ(port_.written.size(), 2u);
+}
+
+TEST_F(DeviceLinkTest, TellsHowEachPortCheckAndRequestEnded) {
+  using Kind = device::LinkOutcome::Kind;
+  const modbus::PortFailure refused{modbus::PortFailureKind::kNoPermission, 13, "/dev/ttyUSB0"};
+  const struct {
+    const char* what;
+    const char* failAt;
+    std::string reply;
+    device::LinkOutcome expected;
+  } cases[] = {
+      {"answered", "", modbus::BuildFrame(std::string("\x00\x03\x02\x34\x12", 5)), {}},
+      {"port refused", "Open", "", {Kind::kPortFailed, refused, 0}},
+      {"silent", "", "", {Kind::kNoReply, {}, 0}},
+      {"exception",
+       "",
+       modbus::BuildFrame(std::string("\x00\x83\x02", 3)),
+       {Kind::kExceptionReply, {}, 2}},
+      {"garbled", "", ":0003023412B4\r\n", {Kind::kBadReply, {}, 0}},
+  };
+  std::vector<device::LinkOutcome> told;
+  link_.setOutcomeListener([&](const device::LinkOutcome& outcome) { told.push_back(outcome); });
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    told.clear();
+    port_.failAt = c.failAt;
+    port_.reply = c.reply;
+    port_.failure = *c.failAt != '\0' ? refused : modbus::PortFailure{};
+    const bool checked = link_.portCheck();
+    link_.readHoldingRegisters(0, 1);
+    ASSERT_EQ(told.size(), 2u);
+    EXPECT_EQ(told[0], checked ? device::LinkOutcome{} : c.expected) << "the port check";
+    EXPECT_EQ(told[1], c.expected) << "the request";
+  }
+  // A request the busy link refused never reached the port: nothing to tell.
+  told.clear();
+  link_.runExclusive([&](const modbus::LinkServices&) { link_.readHoldingRegisters(0, 1); });
+  EXPECT_TRUE(told.empty());
 }
 
 TEST_F(DeviceLinkTest, ClosePortIgnoresErrors) {

@@ -19,6 +19,7 @@ class FakePort : public modbus::PortInterface {
   std::string failAt;  // "Close", "SetComNumber", "Open", ...
   std::string reply;
   std::vector<std::string> written;
+  modbus::PortFailure failure;  // what LastFailure() reports
 
   void Close() override {
     step("Close");
@@ -42,6 +43,7 @@ class FakePort : public modbus::PortInterface {
     step("ReadString");
     return std::exchange(waiting_, {});
   }
+  modbus::PortFailure LastFailure() const override { return failure; }
 
  private:
   void step(const std::string& call) {

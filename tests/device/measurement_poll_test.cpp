@@ -144,8 +144,8 @@ TEST_F(MeasurementPollTest, StopDuringTheExchangeKeepsItsOutcomeOutOfTheEmptiedF
   link_.results = {ReadReply(currentData({}), 0x04)};
   link_.duringRequest = [&] {
     poll_.stop();
-    // A tick that finds the link busy skips its poll.
-    EXPECT_EQ(poll_.poll(","), PollOutcome::kSkipped);
+    // A tick that finds the link busy is held back.
+    EXPECT_EQ(poll_.poll(","), PollOutcome::kHeldBack);
   };
   EXPECT_EQ(poll_.poll(","), PollOutcome::kSkipped);
   EXPECT_EQ(log_, (EventLog{"read IR 0+13 at 0 2500/2000/500", "values ''   "}));

@@ -16,17 +16,25 @@ class PointForm : public device::CalibrationPointFields {
   device::CalibrationPointForm calibrationPointForm() const override { return form; }
 };
 
+class SettingsForm : public device::GeneralSettingsFields {
+ public:
+  device::GeneralSettingsForm form;
+  device::GeneralSettingsForm settingsForm() const override { return form; }
+  void showSettings(const device::GeneralSettingsForm& shown) override { form = shown; }
+};
+
 class OutputCurrentTest : public ::testing::Test {
  protected:
   OperationOutcome setCurrent(int point) {
     fields_.form = {point, "entry not used"};
-    return device::SetOutputCurrent(link_, controls_, fields_, sink_);
+    return device::SetOutputCurrent(link_, controls_, fields_, settings_, sink_);
   }
 
   EventLog log_;
   ScriptedLink link_{log_};
   RecordingControls controls_{log_};
   PointForm fields_;
+  SettingsForm settings_;
   RecordingSink sink_{log_};
 };
 
@@ -43,11 +51,16 @@ TEST_F(OutputCurrentTest, ClearsTheOutputSwitchThenCommandsThePointsCurrent) {
     link_.parameters().timing = device::kFastTiming;
     // Register 12 as read: every switch on, and a second byte to keep.
     link_.results = {ReadReply(std::string("\xFF\x5A", 2)), WriteReply(12, 1), WriteReply(9000, 2)};
+    settings_.form = {"5", 6, 0, 19, "3", "10", true, true, true, true};
     EXPECT_EQ(setCurrent(c.point), OperationOutcome::kDone);
     EXPECT_EQ(log_,
               (EventLog{"stop timer", "port check COM1", "read HR 12+1 at 2 2500/2000/500",
                         "write HR 12+1 at 2 2500/2000/500", "write HR 9000+2 at 2 2500/2000/500",
-                        "confirm Выходной ток установлен"}));
+                        "confirm Выходной ток установлен\nФункция выходного тока выключена, "
+                        "пока её снова не включат в общих настройках"}));
+    EXPECT_EQ(settings_.form,
+              (device::GeneralSettingsForm{"5", 6, 0, 19, "3", "10", true, true, true, false}))
+        << "the page shows the switch the instrument now holds";
     EXPECT_EQ(link_.written,
               (std::vector<std::string>{std::string("\xF7\x5A", 2),
                                         std::string("\x1A\x00", 2) + std::string(c.code, 2)}));
@@ -65,7 +78,7 @@ TEST_F(OutputCurrentTest, AFailedRequestStopsTheSequence) {
     link_.results[failing] = failing == 0 ? ReadReply(std::string("\x0A", 1)) : ResultCode(0x05);
     EXPECT_EQ(setCurrent(3), OperationOutcome::kNoConnection);
     EXPECT_EQ(link_.written.size(), failing);
-    EXPECT_EQ(log_.back(), "error Нет связи с прибором");
+    EXPECT_TRUE(log_.back().starts_with("error Нет связи с прибором\n"));
   }
   // A failure at the command leaves the switch written off.
   EXPECT_EQ(link_.written.front(), std::string("\x02\x00", 2));

@@ -245,7 +245,9 @@ TEST_F(SetpointsTest, WriteBeforeAnyReadSendsAZeroKeptByteAndAMovedPointKeepsThe
   sent.setF32(0, 123);
   EXPECT_EQ(link_.written.at(1).substr(0, 4), sent.bytes().substr(0, 4));
   EXPECT_EQ(link_.written.size(), 2u) << "the sequence stops at the failed write";
-  EXPECT_EQ(log_.at(log_.size() - 2), "error Нет связи с прибором");
+  EXPECT_EQ(log_.at(log_.size() - 2),
+            "error Нет связи с прибором\nЗаписано: положение запятой\n"
+            "Отправлено, не подтверждено: диапазоны\nНе записано: уставки 1 и 2, уставки 3 и 4");
 }
 
 TEST_F(SetpointsTest, EachBadFieldHasItsMessageAndNothingIsWritten) {

@@ -28,14 +28,14 @@ struct Outcome {
   uint32_t elapsed;
 };
 
-Outcome exchange(ExchangeMode mode, const Chunks& reply) {
+Outcome exchange(ExchangeMode mode, const Chunks& reply, int baudIndex = 6) {
   LinkRig rig;
   rig.pump.WakeOnArrivalsOf(&rig.port);
   rig.port.ScriptReply(reply);
   LinkServices link = rig.link();
   link.mode = mode;
   const uint32_t start = rig.clock.now();
-  ExchangeResult result = Exchange(link, 1, 6, kTiming, kRequest);
+  ExchangeResult result = Exchange(link, 1, baudIndex, kTiming, kRequest);
   return {result, rig.clock.now() - start};
 }
 
@@ -99,11 +99,17 @@ TEST(ReplySelection, FastModeEndsOnTheAnswerAndWaitsOutEverythingElse) {
   EXPECT_EQ(stale.result, kAnswer);
   EXPECT_LE(stale.elapsed, 42u);
 
-  // Silence gives up at the response delay, as the window does.
-  const Outcome silent = exchange(ExchangeMode::kFast, {});
-  EXPECT_EQ(silent.result, CodeResult(kNoAnswer));
-  EXPECT_GE(silent.elapsed, 100u);
-  EXPECT_LE(silent.elapsed, 102u);
+  // Silence gives up at the response delay, as the window does, plus the
+  // time the request (17 characters) and its reply (15) take on the wire.
+  for (const auto& [baudIndex, wireMs] : {std::pair{6, 3u}, {0, 134u}}) {
+    SCOPED_TRACE(BaudRateOfIndex(baudIndex));
+    const Outcome silent = exchange(ExchangeMode::kFast, {}, baudIndex);
+    EXPECT_EQ(silent.result, CodeResult(kNoAnswer));
+    EXPECT_GE(silent.elapsed, 100u + wireMs);
+    EXPECT_LE(silent.elapsed, 102u + wireMs);
+    // The window's timing knows no wire time.
+    EXPECT_LE(exchange(ExchangeMode::kWindowTiming, {}, baudIndex).elapsed, 102u);
+  }
 }
 
 }  // namespace

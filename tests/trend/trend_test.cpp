@@ -1,5 +1,6 @@
-// The trend's model: the hour's limit, gaps, setpoint lines, axes and ticks
-// under both decimal separators, fault marks and the spreadsheet file.
+// The trend's model: the hour's limit, gaps, setpoint lines and labels, a
+// scale per series, ticks under both decimal separators, fault marks and the
+// spreadsheet file.
 
 #include <gtest/gtest.h>
 
@@ -31,15 +32,16 @@ device::CurrentData reading(float physical, float parameter = 12.0f, float coldJ
   return data;
 }
 
-trend::PlotFrame frameOf(const trend::TrendSamples& samples) {
+// A plot 1000 wide and 100 high on the series' own scale.
+trend::PlotFrame frameOf(const trend::TrendSamples& samples, Series series = Series::kPhysical) {
   trend::PlotFrame frame{
-      0, 0, 1000, 100, *trend::TimeAxis(samples, 6), *trend::ValueAxis(samples, 5, ".")};
+      0, 0, 1000, 100, *trend::TimeAxis(samples, 6), *trend::ValueAxis(samples, series, 5, ".")};
   return frame;
 }
 
 std::vector<size_t> lineLengths(const trend::TrendSamples& samples, Series series) {
   std::vector<size_t> lengths;
-  for (const auto& line : trend::SeriesPolylines(samples, series, frameOf(samples)))
+  for (const auto& line : trend::SeriesPolylines(samples, series, frameOf(samples, series)))
     lengths.push_back(line.size());
   return lengths;
 }
@@ -90,30 +92,64 @@ TEST(TrendSamples, AMissedPollAPauseAndANonNumberBreakTheLineWithoutALineToZero)
   // A missed poll alone has nothing to scale: no axis until a value arrives.
   trend::TrendSamples silent;
   silent.addMissed(kStartMs, kMoscow);
-  EXPECT_FALSE(trend::ValueAxis(silent, 5, ".").has_value());
+  EXPECT_FALSE(trend::ValueAxis(silent, Series::kPhysical, 5, ".").has_value());
   EXPECT_TRUE(trend::TimeAxis(silent, 6).has_value());
 }
 
-TEST(TrendSamples, SetpointLinesOnlyAfterARead) {
+TEST(TrendSamples, SetpointLinesOnlyAfterAReadAndOnlyForSetpointsSwitchedOn) {
   trend::TrendSamples samples;
   samples.addAnswer(kStartMs, kMoscow, reading(40, 41, 42));
   EXPECT_FALSE(samples.setpointLevels().has_value());
-  const auto before = *trend::ValueAxis(samples, 5, ".");
+  const auto before = *trend::ValueAxis(samples, Series::kPhysical, 5, ".");
   EXPECT_LT(before.high, 100.0);
 
   device::SetpointsForm form;
   form.decimalPoint = 1;
-  form.setpoints[0].value = "120.5";
-  form.setpoints[1].value = "__._";
-  form.setpoints[2].value = "-10.0";
-  form.setpoints[3].value = "45";
+  form.setpoints[0] = {true, "120.5", "", {}};
+  form.setpoints[1] = {true, "__._", "", {}};
+  form.setpoints[2] = {true, "-10.0", "", {}};
+  form.setpoints[3] = {false, "900.0", "", {}};  // switched off: no threshold
   const trend::SetpointLevels levels = trend::SetpointLevelsOf(form);
-  EXPECT_EQ(levels, (trend::SetpointLevels{120.5, std::nullopt, -10.0, 45.0}));
+  EXPECT_EQ(levels, (trend::SetpointLevels{120.5, std::nullopt, -10.0, std::nullopt}));
   samples.setSetpointLevels(levels);
   ASSERT_TRUE(samples.setpointLevels().has_value());
-  const auto after = *trend::ValueAxis(samples, 5, ".");
+  const auto after = *trend::ValueAxis(samples, Series::kPhysical, 5, ".");
   EXPECT_LE(after.low, -10.0);
   EXPECT_GE(after.high, 120.5);
+  EXPECT_LT(after.high, 900.0) << "a setpoint switched off does not stretch the axis";
+  EXPECT_LT(trend::ValueAxis(samples, Series::kParameter, 5, ".")->high, 100.0)
+      << "the setpoints are in the measured quantity's units only";
+}
+
+TEST(TrendSamples, EqualSetpointsShareOneLabel) {
+  const struct {
+    trend::SetpointLevels levels;
+    std::vector<trend::SetpointMark> marks;
+  } cases[] = {
+      {{10.0, 20.0, 30.0, 40.0}, {{10, "У1"}, {20, "У2"}, {30, "У3"}, {40, "У4"}}},
+      {{10.0, 10.0, std::nullopt, 10.0}, {{10, "У1, У2, У4"}}},
+      {{5.0, 7.0, 5.0, 7.0}, {{5, "У1, У3"}, {7, "У2, У4"}}},
+      {{std::nullopt, std::nullopt, std::nullopt, std::nullopt}, {}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(trend::SetpointMarks(c.levels), c.marks);
+}
+
+TEST(TrendAxes, EachSeriesHasAScaleOfItsOwn) {
+  // A 0..1 V parameter beside a 0..100 quantity is no flat line at 0.
+  trend::TrendSamples samples;
+  for (int n = 0; n <= 10; ++n)
+    samples.addAnswer(kStartMs + n * kPeriodMs, kMoscow,
+                      reading(10.0f * static_cast<float>(n), 0.1f * static_cast<float>(n), 21.5f));
+  const auto physical = *trend::ValueAxis(samples, Series::kPhysical, 5, ".");
+  const auto parameter = *trend::ValueAxis(samples, Series::kParameter, 5, ".");
+  EXPECT_EQ(physical.low, 0.0);
+  EXPECT_EQ(physical.high, 100.0);
+  EXPECT_EQ(parameter.low, 0.0);
+  EXPECT_NEAR(parameter.high, 1.0, 1e-9);
+  const auto lines =
+      trend::SeriesPolylines(samples, Series::kParameter, frameOf(samples, Series::kParameter));
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_NEAR(lines[0].front().y - lines[0].back().y, 100.0, 1e-6) << "the whole plot's height";
 }
 
 TEST(TrendAxes, ValueTicksAreWholeStepsInTheLocalesNumberFormat) {
@@ -133,7 +169,7 @@ TEST(TrendAxes, ValueTicksAreWholeStepsInTheLocalesNumberFormat) {
     trend::TrendSamples samples;
     samples.addAnswer(kStartMs, kMoscow, reading(c.low, c.low, c.low));
     samples.addAnswer(kStartMs + kPeriodMs, kMoscow, reading(c.high, c.high, c.high));
-    const auto axis = trend::ValueAxis(samples, 5, c.separator);
+    const auto axis = trend::ValueAxis(samples, Series::kParameter, 5, c.separator);
     ASSERT_TRUE(axis.has_value());
     std::vector<std::string> labels;
     for (const auto& tick : axis->ticks) labels.push_back(tick.label);
@@ -148,7 +184,7 @@ TEST(TrendAxes, AFlatOrExtremeTrendStillGetsAUsableAxis) {
     trend::TrendSamples samples;
     samples.addAnswer(kStartMs, kMoscow, reading(value, value, value));
     samples.addAnswer(kStartMs + kPeriodMs, kMoscow, reading(INFINITY, value, value));
-    const auto axis = trend::ValueAxis(samples, 5, ",");
+    const auto axis = trend::ValueAxis(samples, Series::kPhysical, 5, ",");
     ASSERT_TRUE(axis.has_value()) << value;
     EXPECT_LT(axis->low, axis->high) << value;
     EXPECT_LE(axis->low, value);

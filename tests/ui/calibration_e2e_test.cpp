@@ -6,6 +6,7 @@
 // (4500/4000/1000 ms), both on a tick scaled by 5: at least 400 ms of real time
 // for a reply that the simulator sends after 3 ms.
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QLocale>
@@ -129,9 +130,16 @@ TEST_F(CalibrationWindow, CalibrateAPoint) {
 TEST_F(CalibrationWindow, SetTheOutputCurrent) {
   const std::string switches = simulator_.instrument().holdingBytes(12, 1);
   ASSERT_TRUE(switches[0] & 0x08) << "the simulator starts with the output current on";
+  click("buttonReadNastrPrib");
+  auto* outputCurrent = child<QCheckBox>("CheckBoxFlagCanIout");
+  ASSERT_TRUE(outputCurrent->isChecked());
   selectPoint(3);
   click("BitBtnSetCurrent");
-  ASSERT_EQ(display_.messages, (std::vector<Message>{confirmation("Выходной ток установлен")}));
+  ASSERT_EQ(display_.messages,
+            (std::vector<Message>{confirmation(
+                "Выходной ток установлен\nФункция выходного тока выключена, пока её снова не "
+                "включат в общих настройках")}));
+  EXPECT_FALSE(outputCurrent->isChecked()) << "the general settings show what the instrument holds";
   EXPECT_EQ(simulator_.instrument().holdingBytes(12, 1),
             (std::string{static_cast<char>(switches[0] & ~0x08), switches[1]}));
   EXPECT_EQ(simulator_.instrument().outputCurrentCode(), 5860);

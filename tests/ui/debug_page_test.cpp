@@ -176,6 +176,37 @@ TEST_F(DebugWindow, TypedValuesGoOutAsTypedOrNotAtAll) {
   EXPECT_EQ(simulator_.requestsServed(), served) << "nothing sent";
 }
 
+// Register 3 holds the filter and archive periods: typed data that is not
+// pairs with one separator after each is refused whole, so "0A640B" never
+// goes out as 0A 40 (an archive period of 64).
+TEST_F(DebugWindow, DataIsHexPairsWithAnySeparatorBetweenThem) {
+  const struct {
+    const char* typed;
+    const char* written;  // register 3 afterwards; null: refused, nothing sent
+  } cases[] = {
+      {"0A 05", "\x0A\x05"},  {"03,06", "\x03\x06"}, {"04;07", "\x04\x07"}, {"05-08", "\x05\x08"},
+      {"01.09 ", "\x01\x09"}, {"0a 0b", "\x0A\x0B"}, {"0A640B", nullptr},   {"0A64", nullptr},
+      {"0A 6", nullptr},      {"0A  05", nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    display_.messages.clear();
+    const std::string before = simulator_.instrument().holdingBytes(3, 1);
+    const uint64_t served = simulator_.requestsServed();
+    compose(kWriteRegisters, "3", "1", c.typed);
+    click("btnObmen");
+    if (!c.written) {
+      EXPECT_EQ(display_.messages,
+                (std::vector<Message>{error("Данные должны быть парами шестнадцатеричных цифр")}));
+      EXPECT_EQ(simulator_.requestsServed(), served);
+      EXPECT_EQ(simulator_.instrument().holdingBytes(3, 1), before);
+      continue;
+    }
+    EXPECT_TRUE(display_.messages.empty());
+    EXPECT_EQ(simulator_.instrument().holdingBytes(3, 1), std::string(c.written, 2));
+  }
+}
+
 TEST_F(DebugWindow, RefusedWhileAnotherPageHoldsTheLink) {
   compose(kWriteRegisters, "13", "2", "0F 0F 01 02");
   type("editObrQwery", "kept");

@@ -80,8 +80,12 @@ TEST_F(GeneralSettingsWindow, NewInterfaceSpeedTakesEffectAfterTheFirstWrite) {
   edit("editPeriodFiltr")->setText("7");
   click("BitBtnWriteNastrPrib");
   // The instrument answers the first write, then listens at 9600: the later
-  // writes at 115200 go unanswered.
-  EXPECT_EQ(display_.messages, (std::vector<Message>{error("Нет связи с прибором")}));
+  // writes at 115200 go unanswered, and the message says which went in.
+  EXPECT_EQ(display_.messages,
+            (std::vector<Message>{
+                error("Нет связи с прибором\nЗаписано: адрес, скорость, протокол, тип входа\n"
+                      "Отправлено, не подтверждено: период фильтрации, период архивирования\n"
+                      "Не записано: флажки функций")}));
   EXPECT_EQ(simulator_.instrument().interfaceBaudIndex(), 2);
   EXPECT_EQ(simulator_.instrument().holdingBytes(3, 1).at(0), 2) << "filter period not written";
 

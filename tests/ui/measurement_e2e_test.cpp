@@ -5,12 +5,15 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 #include <functional>
 
 #include "tests/ui/run_locale.h"
 #include "tests/ui/simulated_window.h"
+#include "tests/ui/timer_event_hook.h"
+#include "ui/link_status_bar.h"
 
 namespace {
 
@@ -22,18 +25,6 @@ sim::SimulatorOptions instrumentWithFaults() {
   options.faultWord = 0x0405;
   return options;
 }
-
-class TimerEventHook : public QObject {
- public:
-  explicit TimerEventHook(std::function<void()> onTimer) : onTimer_(std::move(onTimer)) {}
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Timer) onTimer_();
-    return false;
-  }
-
- private:
-  std::function<void()> onTimer_;
-};
 
 class MeasurementWindow : public SimulatedWindow {
  protected:
@@ -170,6 +161,41 @@ TEST_F(MeasurementWindow, AClickDuringAPollExchangeIsServedOnceAfterIt) {
   QTest::qWait(500);
   EXPECT_EQ(display_.messages, (std::vector<Message>{confirmation("Дата и время установлены")}));
   EXPECT_EQ(simulator_.requestsServed(), 2u) << "the poll and the write";
+}
+
+TEST_F(MeasurementWindow, AnArchiveReadHoldsThePollBackVisiblyAndItResumesByItself) {
+  freeze(21.5f, 250.0f, 12.0f);
+  click("BitBtnIzmerStart");
+  const QString fiz = localeText("250,000", "250.000");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return text("StaticTextIzmerFiz") == fiz; }, kWaitMs));
+  EXPECT_EQ(windows_->formMain().linkStatus().stateText(), "Идёт: измерение");
+
+  // Seen by the ticks while the archive's one request waits (2.5 s on the real tick).
+  QString during;
+  bool valuesGreyed = false;
+  TimerEventHook hook([&] {
+    QTimer::singleShot(0, [&] {
+      if (!windows_->formMain().link()->busy() || !during.isEmpty()) return;
+      if (!text("StaticTextIzmerDateTime").startsWith("ожидание")) return;
+      during = text("StaticTextIzmerDateTime");
+      valuesGreyed = !child<QLabel>("StaticTextIzmerFiz")->isEnabled();
+    });
+  });
+  timer()->installEventFilter(&hook);
+  child<QLineEdit>("EditColZap")->setText("1");
+  const uint64_t served = simulator_.requestsServed();
+  click("BitBtnReadArh");
+  EXPECT_EQ(simulator_.requestsServed(), served + 1) << "no poll request beside the archive's";
+  EXPECT_EQ(during, "ожидание: чтение архива");
+  EXPECT_TRUE(valuesGreyed);
+
+  EXPECT_EQ(windows_->formMain().link()->parameters().timing.responseDelay, 50)
+      << "the poll goes on with its own timing set";
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] { return !text("StaticTextIzmerDateTime").startsWith("ожидание"); }, kWaitMs));
+  EXPECT_EQ(text("StaticTextIzmerFiz"), fiz);
+  EXPECT_TRUE(child<QLabel>("StaticTextIzmerFiz")->isEnabled());
+  EXPECT_TRUE(timer()->isActive());
 }
 
 TEST_F(MeasurementWindow, OtherOperationsTurnThePollOffAndLeaveTheButtons) {

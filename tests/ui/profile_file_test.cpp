@@ -91,6 +91,14 @@ TEST_F(ProfileFileTest, WindowsLineEndsStayWindowsLineEnds) {
   EXPECT_EQ(readRaw(), QByteArray("[ULM5]\r\nCom=3\r\nBaud=1\r\n"));
 }
 
+TEST_F(ProfileFileTest, AByteOrderMarkIsReadOverAndKept) {
+  writeRaw("\xEF\xBB\xBF[ULM5]\r\nCom=3\r\n");
+  ProfileFile file(path());
+  EXPECT_EQ(file.readInteger("ULM5", "Com", -1), 3);
+  file.writeInteger("ULM5", "Com", 5);
+  EXPECT_EQ(readRaw(), QByteArray("\xEF\xBB\xBF[ULM5]\r\nCom=5\r\n"));
+}
+
 TEST_F(ProfileFileTest, EveryWriteReachesTheFileAtOnce) {
   ProfileFile writer(path());
   const ProfileFile reader(path());

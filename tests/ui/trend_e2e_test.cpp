@@ -2,15 +2,20 @@
 // drawn, the file and the clipboard get the trend, the window keeps its place
 // in the settings file, and the page "Измерения" polls on as before.
 
+#include <QCheckBox>
 #include <QClipboard>
+#include <QDateTime>
+#include <QEventLoop>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 
 #include "tests/ui/simulated_window.h"
+#include "tests/ui/timer_event_hook.h"
 #include "trend/trend_samples.h"
 #include "ui/tform_trend.h"
 #include "ui/trend_plot.h"
@@ -66,15 +71,20 @@ TEST_F(TrendWindow, OpenedDuringAPollDrawsTheArrivingPointsAndSavesThem) {
   const QImage picture = trendWindow->plot().grab().toImage();
   EXPECT_TRUE(holdsColour(picture, TrendPlot::seriesColor(trend::Series::kPhysical)));
   EXPECT_TRUE(holdsColour(picture, TrendPlot::seriesColor(trend::Series::kColdJunction)));
+  // A curve switched off takes its line, its scale and its legend entry along.
+  trendWindow->findChild<QCheckBox*>("CheckBoxTrendXC")->click();
+  EXPECT_FALSE(holdsColour(trendWindow->plot().grab().toImage(),
+                           TrendPlot::seriesColor(trend::Series::kColdJunction)));
+  trendWindow->findChild<QCheckBox*>("CheckBoxTrendXC")->click();
 
   // A silent instrument leaves a gap.
   simulator_.setFault(sim::Fault::kSilent);
   ASSERT_TRUE(QTest::qWaitFor([&] { return !samples().samples().back().answered; }, kWaitMs));
 
-  const QString csv = dir_.filePath("trend.csv");
-  trendWindow->setFileNameProvider([&] { return csv; });
+  // A name without a suffix gets the one the dialog's filter shows.
+  trendWindow->setFileNameProvider([&] { return dir_.filePath("тренд1"); });
   trendWindow->findChild<QAbstractButton*>("BitBtnTrendSave")->click();
-  QFile file(csv);
+  QFile file(dir_.filePath("тренд1.csv"));
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   const QByteArray bytes = file.readAll();
   EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
@@ -96,6 +106,39 @@ TEST_F(TrendWindow, OpenedDuringAPollDrawsTheArrivingPointsAndSavesThem) {
   EXPECT_EQ(ini.readInteger("TformTrend", "Width", -1), 640);
   EXPECT_EQ(ini.readInteger("TformTrend", "Height", -1), 330);
   EXPECT_TRUE(display_.messages.empty());
+}
+
+TEST_F(TrendWindow, AReplyHandedOverLaterThanOnePollPeriodIsLeftOut) {
+  // A modal dialog opened while a poll waits for its reply keeps the
+  // exchange from taking the reply in; once it closes the reply is old.
+  QDateTime heldFrom;
+  QDateTime heldUntil;
+  TimerEventHook hook([&] {
+    if (heldFrom.isValid()) return;
+    QTimer::singleShot(10, [&] {
+      if (heldFrom.isValid() || !windows_->formMain().link()->busy()) return;
+      heldFrom = QDateTime::currentDateTime();
+      QEventLoop dialog;
+      QTimer::singleShot(2300, &dialog, &QEventLoop::quit);
+      dialog.exec();
+      heldUntil = QDateTime::currentDateTime();
+    });
+  });
+  windows_->formMain().findChild<QTimer*>("TimerIzmer")->installEventFilter(&hook);
+  click("BitBtnIzmerStart");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return heldUntil.isValid(); }, kWaitMs));
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] {
+        return !samples().samples().empty() &&
+               samples().samples().back().timeMs > heldUntil.toMSecsSinceEpoch();
+      },
+      kWaitMs))
+      << "the polls after it are recorded";
+  for (const trend::Sample& sample : samples().samples()) {
+    EXPECT_FALSE(sample.timeMs >= heldFrom.toMSecsSinceEpoch() &&
+                 sample.timeMs <= heldUntil.toMSecsSinceEpoch() + 120)
+        << "a point stamped at " << sample.timeMs << " for a reply that came long before";
+  }
 }
 
 }  // namespace

@@ -1,16 +1,20 @@
 // Closing the main window while an operation waits on the simulator: the
 // application's own event loop runs as in main(), and the test closes the
 // window from inside the operation's exchange, as a user's click on the
-// window's close box arrives. The loop must end once the exchange under way
-// has ended, with nothing more sent and the port closed.
+// window's close box arrives. A read, the poll or the speed search ends with
+// the exchange under way, nothing more is sent and the port is closed; a
+// write sends its remaining requests first, so the instrument is never left
+// half-written. The loop ends by itself either way.
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <vector>
 
 #include "tests/ui/simulated_window.h"
 
@@ -67,6 +71,90 @@ class ClosedWindow : public SimulatedWindow {
 
   bool busyAtClose_ = false;
 };
+
+TEST_F(ClosedWindow, DuringEachWriteItsRemainingRequestsStillGoOut) {
+  sim::Instrument& instrument = simulator_.instrument();
+  const auto type = [&](const char* name, const char* text) {
+    child<QLineEdit>(name)->setText(QString::fromUtf8(text));
+  };
+  const auto selectPoint = [&](int point) {
+    child<QComboBox>("ComboBoxCalibrPoint")->setCurrentIndex(point);
+  };
+  const std::string setpoints34 = instrument.holdingBytes(23, 10);
+  struct Case {
+    const char* write;
+    std::vector<uint16_t> starts;    // the first register of each request of the write
+    std::function<void()> prepare;   // reads and types what the write sends
+    std::function<void()> expectIn;  // the instrument holds the whole write
+  } cases[] = {
+      {"BitBtnWriteNastrPrib",
+       {0, 3, 12},
+       [&] {
+         click("buttonReadNastrPrib");
+         type("editPeriodFiltr", "5");
+         type("editPeriodArh", "20");
+         child<QCheckBox>("CheckBoxFlagCanIout")->setChecked(false);
+       },
+       [&] {
+         EXPECT_EQ(instrument.holdingBytes(3, 1), std::string("\x05\x14", 2));
+         EXPECT_EQ(instrument.holdingBytes(12, 1).at(0) & 0x08, 0);
+       }},
+      {"BitBtnWriteNatrUst",
+       {2, 4, 13, 23},
+       [&] {
+         click("BitBtnReadNatrUst");
+         child<QCheckBox>("CheckBoxUst4Vkl")
+             ->setChecked(!child<QCheckBox>("CheckBoxUst4Vkl")->isChecked());
+       },
+       [&] { EXPECT_NE(instrument.holdingBytes(23, 10), setpoints34) << "setpoint 4 written"; }},
+      {"BitBtnWriteKoeff",
+       {126, 136, 146, 156, 166, 176},
+       [&] {
+         click("BitBtnReadKoeff");
+         type("EditKoeffR5", "7.5");
+       },
+       [&] { EXPECT_EQ(instrument.holdingBytes(184, 2), std::string("\x00\x00\xF0\x40", 4)); }},
+      {"BitBtnSetCurrent",
+       {12, 12, 9000},
+       [&] { selectPoint(0); },
+       [&] { EXPECT_EQ(instrument.outputCurrentCode(), 1464); }},
+      {"btnWriteDataTime",
+       {4000},
+       [&] {
+         windows_->formMain().TimerTimerTimer();  // the PC clock shown, as after its first tick
+         click("btnCopyTime");
+       },
+       [] {}},
+      {"BitBtnCalibPoint",
+       {9000},
+       [&] { selectPoint(6); },
+       [&] { EXPECT_EQ(instrument.lastCalibrationPoint(), 6); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.write);
+    if (!windows_) {
+      windows_ = std::make_unique<ApplicationWindows>(iniPath(), display_, &tick_);
+      windows_->formMain().show();
+    }
+    c.prepare();
+    display_.messages.clear();
+    simulator_.clearRequestLog();
+    const uint64_t before = simulator_.requestsServed();
+    ASSERT_TRUE(runUntilTheProgramEnds([&] { click(c.write); },
+                                       [&] { return simulator_.requestsServed() == before + 1; }));
+    EXPECT_TRUE(busyAtClose_) << "closed while the first request's exchange waited";
+    std::vector<uint16_t> starts;
+    for (const sim::LoggedRequest& request : simulator_.requestLog()) {
+      EXPECT_TRUE(request.answered);
+      starts.push_back(request.start);
+    }
+    EXPECT_EQ(starts, c.starts) << "every request of the write went out";
+    EXPECT_FALSE(portOpen());
+    EXPECT_TRUE(display_.messages.empty()) << "no box after the window has gone";
+    c.expectIn();
+    windows_.reset();
+  }
+}
 
 TEST_F(ClosedWindow, DuringAnArchiveReadTheRecordUnderWayIsTheLast) {
   auto* grid = child<QTableWidget>("StringGridArh");

@@ -1,28 +1,37 @@
 // Renders every tab page of the main window, after a discovery against an
-// in-process simulator, to PNG files: ulm5-screenshots DIR. A developer's
-// tool for checking the layout; it runs on the offscreen platform.
+// in-process simulator, to PNG files: ulm5-screenshots DIR; also the status
+// bar in each state, the held-back poll, the help window and the trend. A
+// developer's tool for checking the layout; it runs on the offscreen platform.
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <utility>
 
 #include "sim/simulator.h"
 #include "sim/tcp_test_peer.h"
+#include "trend/setpoint_levels.h"
 #include "ui/application_title.h"
 #include "ui/application_windows.h"
 #include "ui/calibration_record_dialog.h"
 #include "ui/calibration_record_export.h"
 #include "ui/connection_settings.h"
+#include "ui/link_status_bar.h"
 #include "ui/printing_display.h"
 #include "ui/profile_file.h"
 #include "ui/tform_trend.h"
@@ -86,6 +95,102 @@ void pollForTheTrend(TformMain& form, sim::Simulator& simulator) {
     form.TimerIzmerTimer();
   }
   form.trendRecorder().setClock({});
+}
+
+// `then` run inside the exchange of `start`, while it waits for its reply.
+void duringTheExchange(const std::function<void()>& start, const std::function<void()>& then) {
+  QTimer::singleShot(0, then);
+  start();
+}
+
+// The status bar in each state, as a strip of the main window.
+bool statusBarStates(TformMain& form, sim::Simulator& simulator, const QDir& out) {
+  auto* bar = form.findChild<QStatusBar*>(QStringLiteral("StatusBar1"));
+  bool ok = true;
+  int n = 0;
+  const auto shoot = [&](const char* state) {
+    ok = save(*bar, out,
+              QStringLiteral("10_StatusBar_%1_%2")
+                  .arg(++n, 2, 10, QLatin1Char('0'))
+                  .arg(QLatin1String(state))) &&
+         ok;
+  };
+  form.BitBtnFindPribClick();
+  shoot("found");
+  duringTheExchange([&] { form.buttonReadNastrPribClick(); }, [&] { shoot("under_way"); });
+  duringTheExchange([&] { form.buttonReadNastrPribClick(); }, [&] { form.BitBtnFindPribClick(); });
+  shoot("busy");
+  const std::pair<sim::Fault, const char*> faults[] = {{sim::Fault::kSilent, "no_reply"},
+                                                       {sim::Fault::kExceptionAll, "exception"},
+                                                       {sim::Fault::kBadLrc, "garbled"}};
+  for (const auto& [fault, state] : faults) {
+    simulator.setFault(fault);
+    form.buttonReadNastrPribClick();
+    shoot(state);
+  }
+  simulator.setFault(sim::Fault::kNone);
+  // The causes a serial port tells, on a device path of a usual length and
+  // on a long one.
+  using Kind = modbus::PortFailureKind;
+  const std::pair<Kind, const char*> causes[] = {{Kind::kNotFound, "not_found"},
+                                                 {Kind::kNoPermission, "no_permission"},
+                                                 {Kind::kHeldByOther, "held"},
+                                                 {Kind::kNotSerial, "not_serial"},
+                                                 {Kind::kSettingsRefused, "refused"},
+                                                 {Kind::kWentAway, "went_away"},
+                                                 {Kind::kOther, "other"}};
+  for (const auto& [kind, state] : causes) {
+    form.linkStatus().showOutcome(
+        {device::LinkOutcome::Kind::kPortFailed, {kind, 5, "/dev/ttyUSB0"}, 0});
+    shoot(state);
+  }
+  form.linkStatus().showOutcome(
+      {device::LinkOutcome::Kind::kPortFailed,
+       {Kind::kNoPermission, 13, "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0"},
+       0});
+  shoot("long_path");
+  form.buttonReadNastrPribClick();
+  return ok;
+}
+
+// The measurement page while an archive read holds the poll back.
+bool heldBackPoll(TformMain& form, const QDir& out) {
+  auto* pages = form.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+  pages->setCurrentIndex(1);
+  child<QLineEdit>(form, "EditColZap")->setText(QStringLiteral("1"));
+  bool ok = false;
+  form.BitBtnIzmerStartClick();
+  form.TimerIzmerTimer();
+  duringTheExchange([&] { form.BitBtnReadArhClick(); },
+                    [&] {
+                      form.TimerIzmerTimer();
+                      ok = save(form, out, QStringLiteral("2b_TabSheet2_held_back"));
+                    });
+  form.BitBtnIzmerStopClick();
+  pages->setCurrentIndex(0);
+  return ok;
+}
+
+// Setpoints 1 and 2 on at the same level, 3 switched off far outside the
+// trend, 4 on lower down.
+void setpointsForTheTrend(TformMain& form) {
+  double low = INFINITY;
+  double high = -INFINITY;
+  for (const trend::Sample& sample : form.trendRecorder().samples().samples()) {
+    if (!sample.answered) continue;
+    low = std::min(low, double{sample.value(trend::Series::kPhysical)});
+    high = std::max(high, double{sample.value(trend::Series::kPhysical)});
+  }
+  const auto at = [&](double share) {
+    return QString::number(low + share * (high - low), 'f', 1).toStdString();
+  };
+  device::SetpointsForm setpoints;
+  setpoints.decimalPoint = 1;
+  setpoints.setpoints[0] = {true, at(0.75), "", {}};
+  setpoints.setpoints[1] = {true, at(0.75), "", {}};
+  setpoints.setpoints[2] = {false, QString::number(high * 20 + 100, 'f', 1).toStdString(), "", {}};
+  setpoints.setpoints[3] = {true, at(0.2), "", {}};
+  form.trendRecorder().setSetpointLevels(trend::SetpointLevelsOf(setpoints));
 }
 
 }  // namespace
@@ -160,15 +265,22 @@ int main(int argc, char* argv[]) {
     ok = false;
   }
   form.BitBtnIzmerStopClick();
+  ok = heldBackPoll(form, out) && ok;
+  ok = statusBarStates(form, simulator, out) && ok;
   windows.formHelp().show();
   ok = save(windows.formHelp(), out, QStringLiteral("8_TformHelp")) && ok;
   windows.formHelp().hide();
 
   form.BitBtnIzmerStartClick();
   pollForTheTrend(form, simulator);
+  setpointsForTheTrend(form);
   child<QPushButton>(form, "BitBtnTrend")->click();
   if (auto* trend = form.findChild<TformTrend*>(QStringLiteral("TformTrend"))) {
     ok = save(*trend, out, QStringLiteral("9_TformTrend")) && ok;
+    trend->resize(trend->minimumSizeHint());
+    ok = save(*trend, out, QStringLiteral("9b_TformTrend_smallest")) && ok;
+    trend->findChild<QCheckBox*>(QStringLiteral("CheckBoxTrendXC"))->setChecked(false);
+    ok = save(*trend, out, QStringLiteral("9c_TformTrend_without_temperature")) && ok;
     trend->close();
   } else {
     ok = false;
