@@ -260,7 +260,7 @@ int main(int argc, char* argv[]) {
     form.BitBtnCalibPointClick();
     CalibrationRecordDialog dialog(records->record(), QStringLiteral("Пётр Иванов"), true, &form);
     dialog.show();
-    ok = save(dialog, out, QStringLiteral("10_FormCalibrationRecord")) && ok;
+    ok = save(dialog, out, QStringLiteral("11_FormCalibrationRecord")) && ok;
   } else {
     ok = false;
   }
