@@ -13,6 +13,8 @@ namespace {
 
 constexpr int kLastCurrentPoint = 4;
 constexpr int kColdJunctionPoint = 5;
+// A command that went out without its echo coming back may have been carried out.
+constexpr const char* kMayHaveRun = " (команда могла быть выполнена)";
 
 }  // namespace
 
@@ -41,13 +43,13 @@ std::string PointCommandOutcomeText(PointCommandOutcome outcome) {
     case PointCommandOutcome::kNotSent:
       return failed + "порт не открылся, команда не отправлена";
     case PointCommandOutcome::kPortFailure:
-      return failed + "ошибка порта во время обмена";
+      return failed + "ошибка порта во время обмена" + kMayHaveRun;
     case PointCommandOutcome::kNoReply:
-      return failed + "прибор не ответил";
+      return failed + "прибор не ответил" + kMayHaveRun;
     case PointCommandOutcome::kRefused:
       return failed + "прибор отклонил команду";
     case PointCommandOutcome::kBadReply:
-      return failed + "искажённый ответ прибора";
+      return failed + "искажённый ответ прибора" + kMayHaveRun;
   }
   return kCalibrationFailedText;
 }

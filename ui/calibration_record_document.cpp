@@ -14,6 +14,7 @@
 #include <array>
 #include <utility>
 
+#include "device/calibration_coefficients.h"
 #include "device/calibration_record.h"
 #include "ui/calibration_page.h"
 #include "ui/time_separator.h"
@@ -34,22 +35,11 @@ constexpr std::array kGroups = {
     device::CoefficientGroup::kResistance,    device::CoefficientGroup::kColdJunction,
 };
 
+// The group's caption on the page: its name in write reports, capitalised.
 QString captionOf(device::CoefficientGroup group) {
-  switch (group) {
-    case device::CoefficientGroup::kOutputCurrent:
-      return QStringLiteral("К-ты выходного тока");
-    case device::CoefficientGroup::kInputCurrent:
-      return QStringLiteral("К-ты входного тока");
-    case device::CoefficientGroup::k100mV:
-      return QStringLiteral("К-ты 100мВ");
-    case device::CoefficientGroup::k1V:
-      return QStringLiteral("К-ты 1В");
-    case device::CoefficientGroup::kResistance:
-      return QStringLiteral("К-ты сопротивления");
-    case device::CoefficientGroup::kColdJunction:
-      return QStringLiteral("К-т температуры ХС");
-  }
-  return {};
+  QString caption = QString::fromUtf8(device::CoefficientBlockName(group));
+  if (!caption.isEmpty()) caption[0] = caption[0].toUpper();
+  return caption;
 }
 
 QTextCharFormat textFormat(qreal size, bool bold = false) {
