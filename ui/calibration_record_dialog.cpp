@@ -23,7 +23,7 @@ QString summaryOf(const device::CalibrationRecord& record) {
     read += group.read ? 1 : 0;
     written += group.written ? 1 : 0;
   }
-  const auto& instrument = *record.instrument();
+  const auto instrument = record.instrument().value_or(device::IdentificationTexts{});
   return QStringLiteral(
              "Прибор: %1, серийный номер %2\n"
              "Группы коэффициентов: считано %3 из 6, записано %4 из 6\n"
