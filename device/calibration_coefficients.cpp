@@ -39,9 +39,9 @@ std::optional<int16_t> parseInteger16(const std::string& text) {
 
 // The write payload of a group, or nothing when one of its fields (or a
 // missing one) fails.
-std::optional<modbus::ByteString> payloadOf(const CoefficientBlock& block,
-                                            const std::vector<std::string>& texts,
-                                            std::string_view separator) {
+std::optional<DataImage> payloadOf(const CoefficientBlock& block,
+                                   const std::vector<std::string>& texts,
+                                   std::string_view separator) {
   if (texts.size() < block.fieldCount) return std::nullopt;
   DataImage image(2 * static_cast<size_t>(block.writeCount()));
   for (size_t field = 0; field < block.fieldCount; ++field) {
@@ -56,7 +56,7 @@ std::optional<modbus::ByteString> payloadOf(const CoefficientBlock& block,
       image.setF32(offset, *value);
     }
   }
-  return image.bytes();
+  return image;
 }
 
 }  // namespace
@@ -99,7 +99,8 @@ const char* CoefficientBlockName(CoefficientGroup group) {
 
 OperationOutcome ReadCalibrationCoefficients(RegisterLink& link, OperationControls& controls,
                                              CoefficientFields& fields, MessageSink& messages,
-                                             std::string_view separator) {
+                                             std::string_view separator,
+                                             CalibrationObserver* observer) {
   if (link.busy()) return OperationOutcome::kNotStarted;
   controls.stopMeasurementTimer();
   controls.setButtonEnabled(false);
@@ -117,7 +118,9 @@ OperationOutcome ReadCalibrationCoefficients(RegisterLink& link, OperationContro
       outcome = OperationOutcome::kNoConnection;
       break;
     }
-    fields.showCoefficients(block.group, textsOf(block, *image, separator));
+    const auto texts = textsOf(block, *image, separator);
+    fields.showCoefficients(block.group, texts);
+    if (observer) observer->coefficientsRead(block.group, texts);
   }
   if (outcome == OperationOutcome::kDone) {
     messages.confirmation(kCoefficientsReadText);
@@ -130,7 +133,8 @@ OperationOutcome ReadCalibrationCoefficients(RegisterLink& link, OperationContro
 
 OperationOutcome WriteCalibrationCoefficients(RegisterLink& link, OperationControls& controls,
                                               const CoefficientFields& fields,
-                                              MessageSink& messages, std::string_view separator) {
+                                              MessageSink& messages, std::string_view separator,
+                                              CalibrationObserver* observer) {
   if (link.busy()) return OperationOutcome::kNotStarted;
   const WholeWrite whole(link);
   controls.stopMeasurementTimer();
@@ -142,7 +146,7 @@ OperationOutcome WriteCalibrationCoefficients(RegisterLink& link, OperationContr
   }
 
   // Indexed by group, filled in the groups' check order.
-  std::array<modbus::ByteString, kCoefficientGroupCount> payloads;
+  std::array<std::optional<DataImage>, kCoefficientGroupCount> payloads;
   for (size_t g = 0; g < kCoefficientGroupCount; ++g) {
     const auto group = static_cast<CoefficientGroup>(g);
     auto payload = payloadOf(BlockOf(group), fields.coefficientTexts(group), separator);
@@ -151,15 +155,22 @@ OperationOutcome WriteCalibrationCoefficients(RegisterLink& link, OperationContr
       controls.setButtonEnabled(true);
       return OperationOutcome::kRefused;
     }
-    payloads[g] = std::move(*payload);
+    payloads[g] = std::move(payload);
   }
 
   std::vector<BlockWrite> blocks;
   for (const CoefficientBlock& block : kCoefficientBlocks) {
     blocks.push_back({CoefficientBlockName(block.group), block.start, block.writeCount(),
-                      payloads[static_cast<size_t>(block.group)]});
+                      payloads[static_cast<size_t>(block.group)]->bytes()});
   }
   const BlockWriteReport report = WriteBlocks(link, blocks);
+  for (size_t b = 0; observer && b < kCoefficientBlocks.size(); ++b) {
+    const CoefficientBlock& block = kCoefficientBlocks[b];
+    // What the instrument now holds, as a read would show it.
+    if (report.fate(b) == BlockFate::kWritten)
+      observer->coefficientsWritten(
+          block.group, textsOf(block, *payloads[static_cast<size_t>(block.group)], separator));
+  }
   OperationOutcome outcome = OperationOutcome::kDone;
   if (report.complete()) {
     messages.confirmation(kCoefficientsWrittenText);

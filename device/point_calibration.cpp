@@ -85,7 +85,7 @@ std::optional<int16_t> valueOf(const CalibrationPointForm& form, std::string_vie
 
 OperationOutcome CalibratePoint(RegisterLink& link, OperationControls& controls,
                                 const CalibrationPointFields& fields, MessageSink& messages,
-                                std::string_view separator) {
+                                std::string_view separator, CalibrationObserver* observer) {
   if (link.busy()) return OperationOutcome::kNotStarted;
   const WholeWrite whole(link);
   controls.stopMeasurementTimer();
@@ -106,6 +106,7 @@ OperationOutcome CalibratePoint(RegisterLink& link, OperationControls& controls,
   const auto reply = link.writeMultipleRegisters(
       kCalibrationCommandStart, kCalibrationCommandCount,
       EncodeCalibrationCommand(static_cast<uint8_t>(form.pointIndex), *value));
+  if (observer) observer->pointCommandSent(form.pointIndex, *value, reply);
   if (!IsWriteSuccess(reply)) {
     messages.error(kCalibrationFailedText);
     return OperationOutcome::kNoConnection;

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "device/calibration_observer.h"
 #include "device/calibration_point_fields.h"
 #include "device/message_sink.h"
 #include "device/operation_controls.h"
@@ -20,9 +21,11 @@ inline constexpr const char* kCalibrationFailedText = "Ошибка калибр
 // the point's range, A05 a temperature of 20..30 degrees (either separator)
 // sent in tenths, halves to even; A06..A25 do not read the entry field and
 // send the value word 0. A bad value is reported and nothing is sent. The
-// button stays enabled while the command waits.
+// button stays enabled while the command waits. A command that went out is
+// told to `observer` with the instrument's reply.
 OperationOutcome CalibratePoint(RegisterLink& link, OperationControls& controls,
                                 const CalibrationPointFields& fields, MessageSink& messages,
-                                std::string_view separator);
+                                std::string_view separator,
+                                CalibrationObserver* observer = nullptr);
 
 }  // namespace device

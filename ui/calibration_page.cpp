@@ -125,6 +125,10 @@ QWidget* CalibrationPage::buildCoefficientButtons() {
       namedButton("BitBtn3", QStringLiteral("Установить коэффициенты для работы"), box));
   column->addWidget(
       namedButton("BitBtnWriteKoeff", QStringLiteral("Записать коэффициенты калибровки"), box));
+  // The record covers the points below as well as the coefficients: apart from the three.
+  column->addSpacing(10);
+  column->addWidget(namedButton("BitBtnProtocol", QStyle::SP_FileDialogDetailedView,
+                                QStringLiteral("Протокол калибровки…"), box));
   column->addStretch(1);
   return box;
 }

@@ -34,6 +34,7 @@
 #include "trend/setpoint_levels.h"
 #include "ui/archive_page.h"
 #include "ui/calibration_page.h"
+#include "ui/calibration_record_export.h"
 #include "ui/compact_tab_style.h"
 #include "ui/connection_panel.h"
 #include "ui/connection_settings.h"
@@ -116,6 +117,7 @@ TformMain::TformMain(QString settingsPath, MessageDisplay& messages, QWidget* pa
   frame->addWidget(statusBar_);
 
   trendRecorder_ = new TrendRecorder(this);
+  calibrationRecords_ = new CalibrationRecordExport(this);
   timerIzmer_ = namedTimer(this, QStringLiteral("TimerIzmer"), kTimerIzmerInterval);
   timerTimer_ = namedTimer(this, QStringLiteral("TimerTimer"), kTimerTimerInterval);
   connect(timerTimer_, &QTimer::timeout, this, &TformMain::TimerTimerTimer);
@@ -143,6 +145,7 @@ TformMain::TformMain(QString settingsPath, MessageDisplay& messages, QWidget* pa
       {"BitBtnWriteKoeff", &TformMain::BitBtnWriteKoeffClick},
       {"BitBtnCalibPoint", &TformMain::BitBtnCalibPointClick},
       {"BitBtnSetCurrent", &TformMain::BitBtnSetCurrentClick},
+      {"BitBtnProtocol", &TformMain::BitBtnProtocolClick},
       {"BitBtnReadNatrUst", &TformMain::BitBtnReadNatrUstClick},
       {"BitBtnWriteNatrUst", &TformMain::BitBtnWriteNatrUstClick},
       {"BitBtnIPConnect", &TformMain::BitBtnIPConnectClick},
@@ -356,6 +359,7 @@ void TformMain::endOperation() {
 
 void TformMain::instrumentIdentified(const device::IdentificationTexts& texts) {
   status_->showInstrument(QString::fromStdString(texts.type), QString::fromStdString(texts.serial));
+  calibrationRecords_->record().instrumentFound(texts);
   for (const ReadOrigins::Page page : readOrigins_.found(texts.serial)) {
     switch (page) {
       case ReadOrigins::kGeneralSettings:
@@ -512,21 +516,24 @@ void TformMain::BitBtnReadKoeffClick() {
   runOperation("BitBtnReadKoeff", [this](device::OperationControls& controls) {
     pageRead(ReadOrigins::kCalibration,
              device::ReadCalibrationCoefficients(*link_, controls, calibrationPage(), messages_,
-                                                 QLocale::system().decimalPoint().toStdString()));
+                                                 QLocale::system().decimalPoint().toStdString(),
+                                                 &calibrationRecords_->record()));
   });
 }
 
 void TformMain::BitBtnWriteKoeffClick() {
   runOperation("BitBtnWriteKoeff", [this](device::OperationControls& controls) {
     device::WriteCalibrationCoefficients(*link_, controls, calibrationPage(), messages_,
-                                         QLocale::system().decimalPoint().toStdString());
+                                         QLocale::system().decimalPoint().toStdString(),
+                                         &calibrationRecords_->record());
   });
 }
 
 void TformMain::BitBtnCalibPointClick() {
   runOperation("BitBtnCalibPoint", [this](device::OperationControls& controls) {
     device::CalibratePoint(*link_, controls, calibrationPage(), messages_,
-                           QLocale::system().decimalPoint().toStdString());
+                           QLocale::system().decimalPoint().toStdString(),
+                           &calibrationRecords_->record());
   });
 }
 
@@ -534,6 +541,13 @@ void TformMain::BitBtnSetCurrentClick() {
   runOperation("BitBtnSetCurrent", [this](device::OperationControls& controls) {
     device::SetOutputCurrent(*link_, controls, calibrationPage(), *generalPage_, messages_);
   });
+}
+
+// Never in the middle of a calibration: its point would be missing.
+void TformMain::BitBtnProtocolClick() {
+  if (closed_) return;
+  if (link_ && deferWhileBusy("BitBtnProtocol", [this] { BitBtnProtocolClick(); })) return;
+  calibrationRecords_->run(*this, settings_, messages_);
 }
 
 void TformMain::BitBtnReadNatrUstClick() {

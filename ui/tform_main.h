@@ -22,6 +22,7 @@
 #include "ui/read_origins.h"
 
 class CalibrationPage;
+class CalibrationRecordExport;
 class ConnectionPanel;
 class LinkStatusBar;
 class DebugDumpObserver;
@@ -91,6 +92,7 @@ class TformMain : public QWidget {
   void BitBtnWriteKoeffClick();
   void BitBtnCalibPointClick();
   void BitBtnSetCurrentClick();
+  void BitBtnProtocolClick();
 
   void BitBtnReadNatrUstClick();
   void BitBtnWriteNatrUstClick();
@@ -165,6 +167,8 @@ class TformMain : public QWidget {
   std::unique_ptr<device::DeviceLink> link_;
   std::unique_ptr<device::MeasurementPoll> poll_;
   TrendRecorder* trendRecorder_;
+  // The calibration record of the instrument found, and its dialog.
+  CalibrationRecordExport* calibrationRecords_;
   TformTrend* formTrend_ = nullptr;  // made at the first "Тренд"
   std::set<std::string> deferredClicks_;
   bool operationRunning_ = false;  // a button's operation, not the poll, holds the link

@@ -145,6 +145,7 @@ const Expected kExpected[] = {
     {"TabSheet5", "BitBtnReadKoeff", Kind::Button, "Считать коэффициенты калибровки"},
     {"TabSheet5", "BitBtn3", Kind::Button, "Установить коэффициенты для работы"},
     {"TabSheet5", "BitBtnWriteKoeff", Kind::Button, "Записать коэффициенты калибровки"},
+    {"TabSheet5", "BitBtnProtocol", Kind::Button, "Протокол калибровки…"},
     {"TabSheet5", "GroupBoxCalibr", Kind::Group, " Калибровка прибора "},
     {"TabSheet5", "Label1", Kind::StaticText, "Значение для калибровки:"},
     {"TabSheet5", "EditZnacKalibr", Kind::Edit, ""},

@@ -28,6 +28,8 @@
 #include "trend/setpoint_levels.h"
 #include "ui/application_title.h"
 #include "ui/application_windows.h"
+#include "ui/calibration_record_dialog.h"
+#include "ui/calibration_record_export.h"
 #include "ui/connection_settings.h"
 #include "ui/link_status_bar.h"
 #include "ui/printing_display.h"
@@ -251,6 +253,17 @@ int main(int argc, char* argv[]) {
     pages->setTabVisible(i, !hidden);
   }
   pages->setCurrentIndex(0);
+  // The record's dialog as a printer would offer it, after a point calibrated.
+  if (auto* records = form.findChild<CalibrationRecordExport*>()) {
+    child<QComboBox>(form, "ComboBoxCalibrPoint")->setCurrentIndex(0);
+    child<QLineEdit>(form, "EditZnacKalibr")->setText(QStringLiteral("4012"));
+    form.BitBtnCalibPointClick();
+    CalibrationRecordDialog dialog(records->record(), QStringLiteral("Пётр Иванов"), true, &form);
+    dialog.show();
+    ok = save(dialog, out, QStringLiteral("11_FormCalibrationRecord")) && ok;
+  } else {
+    ok = false;
+  }
   form.BitBtnIzmerStopClick();
   ok = heldBackPoll(form, out) && ok;
   ok = statusBarStates(form, simulator, out) && ok;
