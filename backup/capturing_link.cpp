@@ -1,10 +1,10 @@
-#include "cli/capturing_link.h"
+#include "backup/capturing_link.h"
 
 #include "device/data_image.h"
 #include "device/reply_length.h"
 #include "modbus/result_codes.h"
 
-namespace cli {
+namespace backup {
 
 namespace {
 
@@ -51,4 +51,4 @@ modbus::ExchangeResult CapturingLink::writeMultipleRegisters(int32_t start, int3
   return target_->writeMultipleRegisters(start, count, data);
 }
 
-}  // namespace cli
+}  // namespace backup

@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "cli/register_image.h"
+#include "backup/register_image.h"
 #include "device/register_link.h"
 
-namespace cli {
+namespace backup {
 
 // The link as the device operations see it, keeping the raw data of every
 // successful holding-register read and every write. Without a link behind
@@ -40,4 +40,4 @@ class CapturingLink final : public device::RegisterLink {
   std::vector<Write> writes_;
 };
 
-}  // namespace cli
+}  // namespace backup

@@ -1,9 +1,9 @@
-#include "cli/local_time_text.h"
+#include "backup/local_time_text.h"
 
 #include <charconv>
 #include <ctime>
 
-namespace cli {
+namespace backup {
 namespace {
 
 // The offset from the local and the UTC calendar fields of one instant:
@@ -36,4 +36,4 @@ std::string LocalTimeText(std::chrono::system_clock::time_point at) {
   return result.insert(result.size() - 2, ":");
 }
 
-}  // namespace cli
+}  // namespace backup

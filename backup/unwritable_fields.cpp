@@ -1,40 +1,31 @@
-#include "cli/unwritable_fields.h"
+#include "backup/unwritable_fields.h"
 
 #include <algorithm>
 
-#include "cli/backup_file.h"
-
-namespace cli {
+namespace backup {
 
 namespace {
 
 constexpr uint32_t kSingleExponent = 0x7F800000;
-constexpr const char* kCoefficientsPrefix = "coefficients.";
 constexpr int kSingleWidth = 4;
 
 bool isSingleCoefficient(const BackupField& field) {
-  return field.name.starts_with(kCoefficientsPrefix) && field.width == kSingleWidth;
-}
-
-// "bits 5 to 7" of the writable bits 0 to 4.
-std::string bitsBeyond(uint8_t writableBits) {
-  int lowest = 0;
-  while (lowest < 7 && (writableBits >> lowest & 1) != 0) ++lowest;
-  return "bits " + std::to_string(lowest) + " to 7";
-}
-
-Block blockOf(const BackupField& field) {
-  if (field.name.starts_with("general.")) return Block::kGeneral;
-  if (field.name.starts_with(kCoefficientsPrefix)) return Block::kCalibration;
-  return Block::kSetpoints;
+  return field.block == Block::kCalibration && field.width == kSingleWidth;
 }
 
 }  // namespace
 
+int FirstBitBeyond(const BackupField& field) {
+  int lowest = 0;
+  while (lowest < 7 && (field.writableBits >> lowest & 1) != 0) ++lowest;
+  return lowest;
+}
+
 std::vector<UnwritableField> UnwritableFields(const Configuration& c, const BlockChoice& blocks) {
+  using Reason = UnwritableField::Reason;
   std::vector<UnwritableField> found;
   for (const BackupField& field : BackupFields()) {
-    if (!Chosen(blocks, blockOf(field))) continue;
+    if (!Chosen(blocks, field.block)) continue;
     const auto raw = c.raw.bytes(field.reg(), field.byte(), field.width);
     if (!raw) continue;
     const auto first = static_cast<uint8_t>((*raw)[0]);
@@ -45,14 +36,12 @@ std::vector<UnwritableField> UnwritableFields(const Configuration& c, const Bloc
       }
       if ((bits & kSingleExponent) == kSingleExponent) {
         const bool nan = (bits & 0x007FFFFF) != 0;
-        found.push_back({&field, nan ? "not a number (" + HexBytes(*raw) + ")"
-                                     : "infinite (" + HexBytes(*raw) + ")"});
+        found.push_back({&field, nan ? Reason::kNotANumber : Reason::kInfinite, *raw});
       }
     } else if (!field.value && first != 0) {
-      found.push_back({&field, "reserved byte " + HexBytes(*raw) + ", written as 00"});
+      found.push_back({&field, Reason::kReservedByte, *raw});
     } else if ((first & ~field.writableBits) != 0) {
-      found.push_back(
-          {&field, bitsBeyond(field.writableBits) + " set (" + HexBytes(*raw) + "), written as 0"});
+      found.push_back({&field, Reason::kBitsBeyond, *raw});
     }
   }
   return found;
@@ -89,4 +78,4 @@ std::vector<PlannedWrite> SkippingUnwritable(const std::vector<PlannedWrite>& pl
   return kept;
 }
 
-}  // namespace cli
+}  // namespace backup

@@ -1,6 +1,6 @@
-#include "cli/register_image.h"
+#include "backup/register_image.h"
 
-namespace cli {
+namespace backup {
 
 void RegisterImage::putAt(int32_t address, const modbus::ByteString& data) {
   for (size_t i = 0; i < data.size(); ++i) {
@@ -32,4 +32,4 @@ std::optional<device::DataImage> RegisterImage::image(int32_t reg, int32_t count
   return image;
 }
 
-}  // namespace cli
+}  // namespace backup

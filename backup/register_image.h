@@ -7,7 +7,7 @@
 #include "device/data_image.h"
 #include "modbus/byte_string.h"
 
-namespace cli {
+namespace backup {
 
 // Bytes of the instrument's holding registers as read or to be written,
 // addressed as the data image lays them out: register r is bytes 2r and
@@ -29,4 +29,4 @@ class RegisterImage {
   std::map<int32_t, uint8_t> bytes_;
 };
 
-}  // namespace cli
+}  // namespace backup

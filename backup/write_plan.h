@@ -3,19 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "cli/capturing_link.h"
-#include "cli/configuration.h"
-#include "cli/options.h"
-#include "cli/terminal_sink.h"
+#include "backup/block_choice.h"
+#include "backup/capturing_link.h"
+#include "backup/configuration.h"
+#include "device/message_sink.h"
 
-namespace cli {
-
-enum class Block { kGeneral, kSetpoints, kCalibration };
-inline constexpr Block kBlocks[] = {Block::kGeneral, Block::kSetpoints, Block::kCalibration};
-
-// "general settings", "scale and setpoints", "calibration coefficients"
-const char* BlockName(Block block);
-bool Chosen(const BlockChoice& choice, Block block);
+namespace backup {
 
 struct PlannedWrite {
   Block block;
@@ -33,10 +26,10 @@ struct PlannedWrite {
 
 // The writes the window's operations of the chosen blocks send for a
 // configuration, in the window's order, with nothing sent; each field is
-// checked as the window checks it. False when one is refused (its message
-// given).
+// checked as the window checks it. False when one is refused (the
+// operation's message given).
 bool PlanWrites(const Configuration& configuration, const BlockChoice& blocks,
-                TerminalSink& messages, std::vector<PlannedWrite>& plan);
+                device::MessageSink& messages, std::vector<PlannedWrite>& plan);
 
 // The fields (dot-separated names) whose bytes a write sends.
 std::string FieldNamesOf(const PlannedWrite& planned);
@@ -44,4 +37,4 @@ std::string FieldNamesOf(const PlannedWrite& planned);
 // The dot-separated names of the fields whose bytes lie in [address, address + width).
 std::string FieldNamesAt(int32_t address, int width);
 
-}  // namespace cli
+}  // namespace backup

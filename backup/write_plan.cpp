@@ -1,8 +1,8 @@
-#include "cli/write_plan.h"
+#include "backup/write_plan.h"
 
-#include "cli/backup_fields.h"
+#include "backup/backup_fields.h"
 
-namespace cli {
+namespace backup {
 
 namespace {
 
@@ -16,32 +16,8 @@ class DryRunControls final : public device::OperationControls {
 
 }  // namespace
 
-const char* BlockName(Block block) {
-  switch (block) {
-    case Block::kGeneral:
-      return "general settings";
-    case Block::kSetpoints:
-      return "scale and setpoints";
-    case Block::kCalibration:
-      return "calibration coefficients";
-  }
-  return "";
-}
-
-bool Chosen(const BlockChoice& choice, Block block) {
-  switch (block) {
-    case Block::kGeneral:
-      return choice.general;
-    case Block::kSetpoints:
-      return choice.setpoints;
-    case Block::kCalibration:
-      return choice.calibration;
-  }
-  return false;
-}
-
 bool PlanWrites(const Configuration& configuration, const BlockChoice& blocks,
-                TerminalSink& messages, std::vector<PlannedWrite>& plan) {
+                device::MessageSink& messages, std::vector<PlannedWrite>& plan) {
   Configuration fields = configuration;
   ConfigurationPages pages(fields);
   DryRunControls controls;
@@ -85,4 +61,4 @@ std::string FieldNamesAt(int32_t address, int width) {
   return names;
 }
 
-}  // namespace cli
+}  // namespace backup

@@ -6,9 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "cli/configuration.h"
+#include "backup/block_choice.h"
+#include "backup/configuration.h"
 
-namespace cli {
+namespace backup {
 
 // One value of a backup: where its bytes lie in the holding registers
 // (`address` counts bytes as the data image does, register r at 2r) and
@@ -17,6 +18,7 @@ namespace cli {
 // the window writes as 0) has no value, only its bytes.
 struct BackupField {
   std::string name;  // "setpoint1.zone": the JSON path, dot-separated
+  Block block;       // the page whose write operation sends it
   int32_t address;
   int width;
   std::function<nlohmann::ordered_json(const Configuration&)> value;
@@ -48,4 +50,4 @@ const BackupField* BackupFieldNamed(std::string_view name);
 // The field holding the byte at `address`, or none.
 const BackupField* BackupFieldAt(int32_t address);
 
-}  // namespace cli
+}  // namespace backup

@@ -1,9 +1,8 @@
-#include "cli/configuration.h"
+#include "backup/configuration.h"
 
-#include "cli/capturing_link.h"
-#include "cli/session.h"
+#include "backup/capturing_link.h"
 
-namespace cli {
+namespace backup {
 
 void ConfigurationPages::showRange(int index, const device::ValueFieldText& text) {
   c_.setpoints.ranges[static_cast<size_t>(index)] = text.text;
@@ -27,24 +26,29 @@ void ConfigurationPages::showCoefficients(device::CoefficientGroup group,
   c_.coefficients[static_cast<size_t>(group)] = texts;
 }
 
-ExitCode ReadConfiguration(Session& session, Configuration& configuration) {
-  CapturingLink capture(&session.link());
+device::OperationOutcome ReadConfiguration(device::RegisterLink& link,
+                                           device::OperationControls& controls,
+                                           device::MessageSink& messages,
+                                           const ReadProgress& progress,
+                                           Configuration& configuration) {
+  CapturingLink capture(&link);
   ConfigurationPages pages(configuration);
-  TerminalSink& messages = session.messages();
-  messages.progress("reading general settings");
-  auto outcome = device::ReadGeneralSettings(capture, session, pages, messages);
+  const auto begin = [&](Block block) {
+    if (progress) progress(block);
+  };
+  begin(Block::kGeneral);
+  auto outcome = device::ReadGeneralSettings(capture, controls, pages, messages);
   if (outcome == device::OperationOutcome::kDone) {
-    messages.progress("reading scale and setpoints");
-    outcome = device::ReadSetpoints(capture, session, pages, messages, configuration.keptByte);
+    begin(Block::kSetpoints);
+    outcome = device::ReadSetpoints(capture, controls, pages, messages, configuration.keptByte);
   }
   if (outcome == device::OperationOutcome::kDone) {
-    messages.progress("reading calibration coefficients");
-    outcome = device::ReadCalibrationCoefficients(capture, session, pages, messages,
+    begin(Block::kCalibration);
+    outcome = device::ReadCalibrationCoefficients(capture, controls, pages, messages,
                                                   kBackupDecimalSeparator);
   }
-  messages.endProgress();
   configuration.raw = capture.read();
-  return session.exitCodeOf(outcome);
+  return outcome;
 }
 
-}  // namespace cli
+}  // namespace backup

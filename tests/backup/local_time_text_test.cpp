@@ -10,9 +10,9 @@
 #include <ctime>
 #include <string>
 
-#include "cli/local_time_text.h"
+#include "backup/local_time_text.h"
 
-namespace cli {
+namespace backup {
 namespace {
 
 void setZone(const char* zone) {
@@ -87,4 +87,4 @@ TEST(LocalTimeText, CarriesTheZoneOffsetAsTheCLibraryDoes) {
 #endif
 
 }  // namespace
-}  // namespace cli
+}  // namespace backup

@@ -1,14 +1,15 @@
-#include "cli/backup_file.h"
+#include "backup/backup_file.h"
 
 #include <cctype>
 #include <nlohmann/json.hpp>
 #include <set>
 #include <vector>
 
-#include "cli/backup_fields.h"
+#include "backup/backup_fields.h"
+#include "backup/identification.h"
 #include "modbus/frame_codec.h"
 
-namespace cli {
+namespace backup {
 
 namespace {
 
@@ -60,11 +61,8 @@ std::string HexBytes(const modbus::ByteString& bytes) {
 }
 
 device::IdentificationBlock Backup::instrument() const {
-  RegisterImage image;
-  image.put(device::kIdentificationStart, identification);
-  const auto data = image.image(device::kIdentificationStart, device::kIdentificationCount);
-  const auto block = data ? device::DecodeIdentificationBlock(*data) : std::nullopt;
-  return block.value_or(device::IdentificationBlock{});
+  const auto decoded = Identification::fromBytes(identification);
+  return decoded ? decoded->block : device::IdentificationBlock{};
 }
 
 std::string EncodeBackup(const Backup& backup) {
@@ -90,45 +88,54 @@ std::string EncodeBackup(const Backup& backup) {
 
 namespace {
 
+BackupError failure(BackupError::Kind kind, std::string path = {}) {
+  BackupError error;
+  error.kind = kind;
+  error.path = std::move(path);
+  return error;
+}
+
 // A member of an object, present and of the kind asked, or the reason it is
 // not, naming it by its path.
 const json* member(const json& object, const char* key, json::value_t kind, const std::string& path,
-                   std::string& error) {
+                   BackupError& error) {
   const auto found = object.find(key);
   if (found == object.end()) {
-    error = path + ": missing";
+    error = failure(BackupError::Kind::kMissing, path);
     return nullptr;
   }
   const bool integer = kind == json::value_t::number_integer;
   if (integer ? !found->is_number_integer() : found->type() != kind) {
-    error =
-        path + ": not " + (integer ? "a whole number" : std::string("a ") + json(kind).type_name());
+    error = failure(BackupError::Kind::kWrongKind, path);
+    error.expected = integer                         ? BackupError::ValueKind::kWholeNumber
+                     : kind == json::value_t::object ? BackupError::ValueKind::kObject
+                                                     : BackupError::ValueKind::kText;
     return nullptr;
   }
   return &*found;
 }
 
-std::optional<Backup> decode(const json& document, std::string& error) {
+std::optional<Backup> decode(const json& document, BackupError& error) {
   if (!document.is_object()) {
-    error = "the file is not a JSON object";
+    error = failure(BackupError::Kind::kNotAnObject);
     return std::nullopt;
   }
   const json* format = member(document, "format", json::value_t::string, "format", error);
   if (!format) return std::nullopt;
   if (*format != kFormat) {
-    error = "the file is not a ULM5 configuration backup";
+    error = failure(BackupError::Kind::kNotABackup);
     return std::nullopt;
   }
   const json* version =
       member(document, "version", json::value_t::number_integer, "version", error);
   if (!version) return std::nullopt;
   if (*version < 1) {
-    error = "version: not a valid version";
+    error = failure(BackupError::Kind::kBadVersion, "version");
     return std::nullopt;
   }
   if (*version > kBackupVersion) {
-    error = "the backup was written by a newer ulm5-cli (version " + version->dump() +
-            "; this one reads up to " + std::to_string(kBackupVersion) + ")";
+    error = failure(BackupError::Kind::kNewerVersion, "version");
+    error.detail = version->dump();
     return std::nullopt;
   }
 
@@ -141,7 +148,7 @@ std::optional<Backup> decode(const json& document, std::string& error) {
   const auto identification =
       bytesOf(instrument->value("hex", json()), 2 * device::kIdentificationCount);
   if (!identification) {
-    error = "instrument.hex: not the 12 bytes of the identification";
+    error = failure(BackupError::Kind::kBadIdentification, "instrument.hex");
     return std::nullopt;
   }
   backup.identification = *identification;
@@ -149,7 +156,7 @@ std::optional<Backup> decode(const json& document, std::string& error) {
       member(*instrument, "typeCode", json::value_t::number_integer, "instrument.typeCode", error);
   if (!typeCode) return std::nullopt;
   if (*typeCode != backup.instrument().typeCode) {
-    error = "instrument.typeCode: differs from its bytes";
+    error = failure(BackupError::Kind::kTypeCodeDiffers, "instrument.typeCode");
     return std::nullopt;
   }
 
@@ -159,7 +166,7 @@ std::optional<Backup> decode(const json& document, std::string& error) {
     const auto group = pointer.parent_pointer();
     if (!document.contains(group) || !document.at(group).is_object() ||
         !document.contains(pointer) || !document.at(pointer).is_object()) {
-      error = field.name + ": missing";
+      error = failure(BackupError::Kind::kMissing, field.name);
       return std::nullopt;
     }
     const json& entry = document.at(pointer);
@@ -170,18 +177,17 @@ std::optional<Backup> decode(const json& document, std::string& error) {
             : nullptr;
     if (!byte) return std::nullopt;
     if (*reg != field.reg() || *byte != field.byte()) {
-      error = field.name + ": not at register " + std::to_string(field.reg()) + " byte " +
-              std::to_string(field.byte());
+      error = failure(BackupError::Kind::kMisplaced, field.name);
       return std::nullopt;
     }
     const auto raw = bytesOf(entry.value("hex", json()), static_cast<size_t>(field.width));
     if (!raw) {
-      error = field.name + ".hex: not " + std::to_string(field.width) + " bytes";
+      error = failure(BackupError::Kind::kBadBytes, field.name);
       return std::nullopt;
     }
     c.raw.putAt(field.address, *raw);
     if (field.setValue && (!entry.contains("value") || !field.setValue(c, entry["value"]))) {
-      error = field.name + ".value: missing or of the wrong kind";
+      error = failure(BackupError::Kind::kBadValue, field.name);
       return std::nullopt;
     }
   }
@@ -190,7 +196,7 @@ std::optional<Backup> decode(const json& document, std::string& error) {
 
 }  // namespace
 
-std::optional<Backup> DecodeBackup(std::string_view text, std::string& error) {
+std::optional<Backup> DecodeBackup(std::string_view text, BackupError& error) {
   // The parser keeps the last of two equal keys without a word; a file
   // edited by hand may hold two values for one field, and neither is sure.
   struct Object {
@@ -221,20 +227,21 @@ std::optional<Backup> DecodeBackup(std::string_view text, std::string& error) {
   };
   const json document = json::parse(text, keys, false);
   if (document.is_discarded()) {
-    error = "the file is not JSON (damaged?)";
+    error = failure(BackupError::Kind::kNotJson);
     return std::nullopt;
   }
   if (!duplicate.empty()) {
-    error = duplicate + ": given twice";
+    error = failure(BackupError::Kind::kGivenTwice, duplicate);
     return std::nullopt;
   }
   try {
     return decode(document, error);
   } catch (const json::exception& e) {
     // Every member is checked before it is read; this is the last line of defence.
-    error = std::string("the file does not have the form of a backup (") + e.what() + ")";
+    error = failure(BackupError::Kind::kMalformed);
+    error.detail = e.what();
     return std::nullopt;
   }
 }
 
-}  // namespace cli
+}  // namespace backup

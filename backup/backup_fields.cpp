@@ -1,4 +1,4 @@
-#include "cli/backup_fields.h"
+#include "backup/backup_fields.h"
 
 #include <array>
 #include <string_view>
@@ -11,7 +11,7 @@
 #include "device/scaled_value_text.h"
 #include "device/setpoint_blocks.h"
 
-namespace cli {
+namespace backup {
 
 namespace {
 
@@ -108,12 +108,14 @@ std::vector<BackupField> build() {
   namespace g = device::general_settings_offset;
   namespace s = device::setpoint_offset;
   std::vector<BackupField> fields;
+  Block page = Block::kGeneral;
   const auto add = [&](std::string name, int32_t address, int width,
                        std::pair<Getter, Setter> access) {
-    fields.push_back({std::move(name), address, width, access.first, access.second, {}, 0xFF, {}});
+    fields.push_back(
+        {std::move(name), page, address, width, access.first, access.second, {}, 0xFF, {}});
   };
   const auto reserved = [&](std::string name, int32_t address) {
-    fields.push_back({std::move(name), address, 1, nullptr, nullptr, {}, 0xFF, {}});
+    fields.push_back({std::move(name), page, address, 1, nullptr, nullptr, {}, 0xFF, {}});
   };
 
   const auto named = [&](const auto& names) {
@@ -160,8 +162,10 @@ std::vector<BackupField> build() {
                                device::switch_bit::kScaling | device::switch_bit::kOutputCurrent;
   reserved("general.reserved", general + g::kSwitches + 1);
 
+  page = Block::kSetpoints;
   const int32_t scale = addressOf(device::kScaleStart);
   fields.push_back({"scale.keptByte",
+                    page,
                     scale + static_cast<int32_t>(s::kKeptByte),
                     1,
                     [](const Configuration& c) { return json(c.keptByte); },
@@ -209,6 +213,7 @@ std::vector<BackupField> build() {
     reserved(prefix + "reserved", record + static_cast<int32_t>(s::kSpare));
   }
 
+  page = Block::kCalibration;
   constexpr std::array<const char*, device::kCoefficientGroupCount> kGroups = {
       "outputCurrent", "inputCurrent", "range100mV", "range1V", "resistance", "coldJunction"};
   for (const device::CoefficientBlock& block : device::kCoefficientBlocks) {
@@ -244,4 +249,4 @@ const BackupField* BackupFieldAt(int32_t address) {
   return nullptr;
 }
 
-}  // namespace cli
+}  // namespace backup

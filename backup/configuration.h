@@ -2,19 +2,20 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
-#include "cli/exit_code.h"
-#include "cli/register_image.h"
+#include "backup/block_choice.h"
+#include "backup/register_image.h"
 #include "device/calibration_coefficients.h"
 #include "device/general_settings.h"
+#include "device/message_sink.h"
 #include "device/operation_controls.h"
+#include "device/register_link.h"
 #include "device/setpoints.h"
 
-namespace cli {
-
-class Session;
+namespace backup {
 
 // What the pages "Общие настройки", "Уставки" and "Калибровка" hold after a
 // read: their fields as the window shows them, the byte of register 2 the
@@ -53,8 +54,17 @@ class ConfigurationPages final : public device::GeneralSettingsFields,
   Configuration& c_;
 };
 
-// The three reads of the window ("Считать из прибора" of the general
-// settings and of the setpoints, "Считать коэффициенты калибровки").
-ExitCode ReadConfiguration(Session& session, Configuration& configuration);
+// Called as each block's read begins.
+using ReadProgress = std::function<void(Block)>;
 
-}  // namespace cli
+// The three reads of the window ("Считать из прибора" of the general
+// settings and of the setpoints, "Считать коэффициенты калибровки") in that
+// order, each through the operation of its page; the first that does not
+// end done ends the read, its message given.
+device::OperationOutcome ReadConfiguration(device::RegisterLink& link,
+                                           device::OperationControls& controls,
+                                           device::MessageSink& messages,
+                                           const ReadProgress& progress,
+                                           Configuration& configuration);
+
+}  // namespace backup
