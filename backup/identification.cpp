@@ -1,6 +1,8 @@
 #include "backup/identification.h"
 
 #include "device/data_image.h"
+#include "device/link_parameters.h"
+#include "device/scoped_timing.h"
 
 namespace backup {
 
@@ -21,6 +23,12 @@ std::optional<Identification> Identification::fromReply(const modbus::ExchangeRe
 std::optional<Identification> Identification::fromImage(const RegisterImage& read) {
   const auto raw = read.bytes(device::kIdentificationStart, 0, 2 * device::kIdentificationCount);
   return raw ? fromBytes(*raw) : std::nullopt;
+}
+
+std::optional<Identification> ReadIdentification(device::RegisterLink& link) {
+  const device::ScopedTiming timing(link.parameters(), device::kStandardTiming);
+  return Identification::fromReply(
+      link.readHoldingRegisters(device::kIdentificationStart, device::kIdentificationCount));
 }
 
 }  // namespace backup

@@ -4,6 +4,7 @@
 
 #include "backup/register_image.h"
 #include "device/identification_block.h"
+#include "device/register_link.h"
 #include "modbus/byte_string.h"
 
 namespace backup {
@@ -23,5 +24,9 @@ struct Identification {
 
   device::IdentificationTexts texts() const { return device::FormatIdentification(block); }
 };
+
+// One read of the block at the port and speed the link holds, with the
+// standard timing set; empty unless the whole block was answered.
+std::optional<Identification> ReadIdentification(device::RegisterLink& link);
 
 }  // namespace backup
