@@ -35,6 +35,7 @@
 #include "ui/archive_page.h"
 #include "ui/calibration_page.h"
 #include "ui/compact_tab_style.h"
+#include "ui/configuration_files.h"
 #include "ui/connection_panel.h"
 #include "ui/connection_settings.h"
 #include "ui/debug_dump_observer.h"
@@ -116,6 +117,7 @@ TformMain::TformMain(QString settingsPath, MessageDisplay& messages, QWidget* pa
   frame->addWidget(statusBar_);
 
   trendRecorder_ = new TrendRecorder(this);
+  configurationFiles_ = std::make_unique<ConfigurationFiles>(*this);
   timerIzmer_ = namedTimer(this, QStringLiteral("TimerIzmer"), kTimerIzmerInterval);
   timerTimer_ = namedTimer(this, QStringLiteral("TimerTimer"), kTimerTimerInterval);
   connect(timerTimer_, &QTimer::timeout, this, &TformMain::TimerTimerTimer);
@@ -139,6 +141,9 @@ TformMain::TformMain(QString settingsPath, MessageDisplay& messages, QWidget* pa
       {"BitBtnIzmerStart", &TformMain::BitBtnIzmerStartClick},
       {"BitBtnIzmerStop", &TformMain::BitBtnIzmerStopClick},
       {"BitBtnTrend", &TformMain::BitBtnTrendClick},
+      {"BitBtnSaveConfig", &TformMain::BitBtnSaveConfigClick},
+      {"BitBtnLoadConfig", &TformMain::BitBtnLoadConfigClick},
+      {"BitBtnCompareConfig", &TformMain::BitBtnCompareConfigClick},
       {"BitBtnReadKoeff", &TformMain::BitBtnReadKoeffClick},
       {"BitBtnWriteKoeff", &TformMain::BitBtnWriteKoeffClick},
       {"BitBtnCalibPoint", &TformMain::BitBtnCalibPointClick},
@@ -504,6 +509,24 @@ void TformMain::TimerIzmerTimer() {
     case device::PollOutcome::kSkipped:
       break;
   }
+}
+
+void TformMain::BitBtnSaveConfigClick() {
+  runOperation("BitBtnSaveConfig", [this](device::OperationControls& controls) {
+    configurationFiles_->save(*link_, controls, messages_);
+  });
+}
+
+void TformMain::BitBtnLoadConfigClick() {
+  runOperation("BitBtnLoadConfig", [this](device::OperationControls& controls) {
+    configurationFiles_->load(*link_, controls, messages_);
+  });
+}
+
+void TformMain::BitBtnCompareConfigClick() {
+  runOperation("BitBtnCompareConfig", [this](device::OperationControls& controls) {
+    configurationFiles_->compare(*link_, controls, messages_);
+  });
 }
 
 CalibrationPage& TformMain::calibrationPage() const { return *findChild<CalibrationPage*>(); }

@@ -22,6 +22,7 @@
 #include "ui/read_origins.h"
 
 class CalibrationPage;
+class ConfigurationFiles;
 class ConnectionPanel;
 class LinkStatusBar;
 class DebugDumpObserver;
@@ -72,6 +73,8 @@ class TformMain : public QWidget {
 
   // The help window that "?" of the debug page shows; it outlives the window.
   void setHelpWindow(TformHelp* help) { help_ = help; }
+  // The configuration file operations of the page "Общие настройки".
+  ConfigurationFiles& configurationFiles() const { return *configurationFiles_; }
 
   void BitBtnFindPribClick();
   void Button1Click();
@@ -86,6 +89,9 @@ class TformMain : public QWidget {
   void BitBtnIzmerStopClick();
   void TimerIzmerTimer();
   void BitBtnTrendClick();
+  void BitBtnSaveConfigClick();
+  void BitBtnLoadConfigClick();
+  void BitBtnCompareConfigClick();
 
   void BitBtnReadKoeffClick();
   void BitBtnWriteKoeffClick();
@@ -157,6 +163,7 @@ class TformMain : public QWidget {
   QTimer* timerIzmer_;
   QTimer* timerTimer_;
   TformHelp* help_ = nullptr;
+  std::unique_ptr<ConfigurationFiles> configurationFiles_;
   transport::TClientSocket* clientSocket1_;
 
   QtEventPump pump_;
