@@ -24,12 +24,4 @@ std::optional<uint8_t> RegisterImage::at(int32_t address) const {
   return found->second;
 }
 
-std::optional<device::DataImage> RegisterImage::image(int32_t reg, int32_t count) const {
-  const auto data = bytes(reg, 0, 2 * count);
-  if (!data) return std::nullopt;
-  device::DataImage image(data->size());
-  for (size_t i = 0; i < data->size(); ++i) image.setU8(i, static_cast<uint8_t>((*data)[i]));
-  return image;
-}
-
 }  // namespace backup

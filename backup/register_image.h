@@ -4,7 +4,6 @@
 #include <map>
 #include <optional>
 
-#include "device/data_image.h"
 #include "modbus/byte_string.h"
 
 namespace backup {
@@ -21,8 +20,6 @@ class RegisterImage {
   // Empty unless every byte is known.
   std::optional<modbus::ByteString> bytes(int32_t reg, int byte, int width) const;
   std::optional<uint8_t> at(int32_t address) const;
-  // The data image of `count` registers from `reg`, as a read would give it.
-  std::optional<device::DataImage> image(int32_t reg, int32_t count) const;
   bool operator==(const RegisterImage&) const = default;
 
  private:

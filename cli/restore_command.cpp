@@ -124,7 +124,7 @@ json printWrites(const std::vector<PlannedWrite>& plan, bool linkKept, bool asJs
                  std::ostream& out) {
   json writes = json::array();
   for (const PlannedWrite& planned : plan) {
-    const std::string fields = FieldNamesOf(planned);
+    const std::string fields = backup::FieldNamesOf(planned);
     if (asJson) {
       writes.push_back({{"start", planned.write.start},
                         {"count", planned.write.count},

@@ -1,6 +1,5 @@
 #include "ui/configuration_files.h"
 
-#include <QDateTime>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -85,6 +84,24 @@ std::optional<ConfigurationFiles::Instrument> ConfigurationFiles::readInstrument
   return instrument;
 }
 
+std::optional<ConfigurationFiles::FileAndInstrument> ConfigurationFiles::readFileAndInstrument(
+    FileAction action, device::RegisterLink& link, device::OperationControls& controls,
+    device::MessageSink& messages) {
+  const QString path = askFileName(action);
+  if (path.isEmpty()) return std::nullopt;
+  auto file = readFile(path, messages);
+  if (!file) return std::nullopt;
+  auto instrument = readInstrument(link, controls, messages);
+  if (!instrument) return std::nullopt;
+  return FileAndInstrument{path, std::move(*file), std::move(*instrument)};
+}
+
+std::string ConfigurationFiles::FileAndInstrument::heading() const {
+  return "Файл: " + path.toStdString() + "\nВ файле: " + InstrumentName(file.instrument()) +
+         ", считан " + file.readAt +
+         "\nВ приборе: " + InstrumentName(instrument.identification.block);
+}
+
 void ConfigurationFiles::save(device::RegisterLink& link, device::OperationControls& controls,
                               device::MessageSink& messages) {
   QString path = askFileName(FileAction::kSave);
@@ -114,25 +131,17 @@ void ConfigurationFiles::save(device::RegisterLink& link, device::OperationContr
 
 void ConfigurationFiles::compare(device::RegisterLink& link, device::OperationControls& controls,
                                  device::MessageSink& messages) {
-  const QString path = askFileName(FileAction::kCompare);
-  if (path.isEmpty()) return;
-  const auto file = readFile(path, messages);
-  if (!file) return;
-  const auto instrument = readInstrument(link, controls, messages);
-  if (!instrument) return;
-
-  const device::IdentificationBlock saved = file->instrument();
-  const device::IdentificationBlock& connected = instrument->identification.block;
+  const auto opened = readFileAndInstrument(FileAction::kCompare, link, controls, messages);
+  if (!opened) return;
+  const backup::Configuration& file = opened->file.configuration;
+  const backup::Configuration& instrument = opened->instrument.configuration;
   std::vector<DifferenceRow> rows;
-  for (const backup::BackupField* field :
-       backup::DifferingFields(file->configuration, instrument->configuration)) {
-    for (DifferenceRow& row :
-         DifferenceRows(*field, file->configuration, instrument->configuration))
+  for (const backup::BackupField* field : backup::DifferingFields(file, instrument)) {
+    for (DifferenceRow& row : DifferenceRows(*field, file, instrument))
       rows.push_back(std::move(row));
   }
-  std::string heading = "Файл: " + path.toStdString() + "\nВ файле: " + InstrumentName(saved) +
-                        ", считан " + file->readAt + "\nВ приборе: " + InstrumentName(connected);
-  if (saved.serial != connected.serial)
+  std::string heading = opened->heading();
+  if (opened->file.instrument().serial != opened->instrument.identification.block.serial)
     heading += "\nДругой серийный номер: коэффициенты калибровки относятся к своему прибору";
   if (rows.empty()) {
     messages.confirmation(heading + "\nКонфигурация прибора совпадает с файлом");

@@ -52,12 +52,25 @@ class ConfigurationFiles {
     backup::Identification identification;
     backup::Configuration configuration;
   };
+  // A file chosen and taken as a backup, then the instrument read.
+  struct FileAndInstrument {
+    QString path;
+    backup::Backup file;
+    Instrument instrument;
+
+    // The file, whose it is and when it was read, and the instrument.
+    std::string heading() const;
+  };
 
   QString askFileName(FileAction action);
   std::optional<backup::Backup> readFile(const QString& path, device::MessageSink& messages);
   std::optional<Instrument> readInstrument(device::RegisterLink& link,
                                            device::OperationControls& controls,
                                            device::MessageSink& messages);
+  std::optional<FileAndInstrument> readFileAndInstrument(FileAction action,
+                                                         device::RegisterLink& link,
+                                                         device::OperationControls& controls,
+                                                         device::MessageSink& messages);
   int run(QDialog& dialog);
 
   QWidget& window_;

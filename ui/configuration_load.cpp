@@ -1,6 +1,7 @@
 // "Загрузить конфигурацию…": the file's configuration into the instrument.
 
 #include <QStringList>
+#include <QWidget>
 #include <algorithm>
 
 #include "backup/altered_fields.h"
@@ -71,15 +72,14 @@ bool sent(const std::vector<backup::PlannedWrite>& plan, const backup::BackupFie
 
 void ConfigurationFiles::load(device::RegisterLink& link, device::OperationControls& controls,
                               device::MessageSink& messages) {
-  const QString path = askFileName(FileAction::kLoad);
-  if (path.isEmpty()) return;
-  const auto file = readFile(path, messages);
-  if (!file) return;
-  const std::string refused = "Файл не принят: " + path.toStdString() + "\n";
-  const auto instrument = readInstrument(link, controls, messages);
-  if (!instrument) return;
-  const device::IdentificationBlock saved = file->instrument();
-  const device::IdentificationBlock& connected = instrument->identification.block;
+  const auto opened = readFileAndInstrument(FileAction::kLoad, link, controls, messages);
+  if (!opened) return;
+  const std::string path = opened->path.toStdString();
+  const backup::Backup& file = opened->file;
+  const Instrument& instrument = opened->instrument;
+  const std::string refused = "Файл не принят: " + path + "\n";
+  const device::IdentificationBlock saved = file.instrument();
+  const device::IdentificationBlock& connected = instrument.identification.block;
   const backup::Target target = backup::TargetOf(saved, connected);
   if (target == backup::Target::kOtherType) {
     messages.error(refused + "Прибор другого типа (код типа " + std::to_string(connected.typeCode) +
@@ -89,9 +89,9 @@ void ConfigurationFiles::load(device::RegisterLink& link, device::OperationContr
 
   // What goes out, planned by the window's own write operations with nothing sent.
   const backup::BlockChoice everything;
-  const auto unwritable = backup::UnwritableFields(file->configuration, everything);
+  const auto unwritable = backup::UnwritableFields(file.configuration, everything);
   const backup::Configuration configuration =
-      backup::WithoutUnwritable(file->configuration, unwritable);
+      backup::WithoutUnwritable(file.configuration, unwritable);
   HeldMessages checks;
   std::vector<backup::PlannedWrite> plan;
   if (!backup::PlanWrites(configuration, everything, checks, plan)) {
@@ -111,20 +111,17 @@ void ConfigurationFiles::load(device::RegisterLink& link, device::OperationContr
   std::vector<backup::PlannedWrite> heldBack;
   plan = backup::SkippingUnwritable(plan, unwritable, heldBack);
   const std::vector<std::string> keptNames =
-      backup::KeepLinkSettings(plan, instrument->configuration.raw);
+      backup::KeepLinkSettings(plan, instrument.configuration.raw);
 
   // The dialog: what the writes change, and what they leave as it is.
   std::vector<const backup::BackupField*> kept;
   for (const std::string& name : keptNames) kept.push_back(backup::BackupFieldNamed(name));
   ConfigurationChangesDialog::Contents contents;
-  contents.heading = QString::fromStdString(
-      "Файл: " + path.toStdString() + "\nВ файле: " + InstrumentName(saved) + ", считан " +
-      file->readAt + "\nВ приборе: " + InstrumentName(connected));
+  contents.heading = QString::fromStdString(opened->heading());
   for (const backup::BackupField* field :
-       backup::DifferingFields(instrument->configuration, file->configuration)) {
+       backup::DifferingFields(instrument.configuration, file.configuration)) {
     if (!sent(plan, *field) || std::find(kept.begin(), kept.end(), field) != kept.end()) continue;
-    for (DifferenceRow& row :
-         DifferenceRows(*field, instrument->configuration, file->configuration))
+    for (DifferenceRow& row : DifferenceRows(*field, instrument.configuration, file.configuration))
       contents.rows.push_back(std::move(row));
   }
   if (target == backup::Target::kOtherUnit) {
@@ -143,12 +140,14 @@ void ConfigurationFiles::load(device::RegisterLink& link, device::OperationContr
                                              device::WriteBlockNameAt(planned.write.start));
   }
   if (contents.rows.empty()) {
-    messages.confirmation("Прибор уже хранит конфигурацию из файла " + path.toStdString() +
+    messages.confirmation("Прибор уже хранит конфигурацию из файла " + path +
                           "\nНичего не записано");
     return;
   }
   ConfigurationChangesDialog dialog(contents, &window_);
-  if (run(dialog) != QDialog::Accepted) return;
+  // A window closed meanwhile (a termination request) writes nothing: its
+  // link carries a write begun, and this one has not begun.
+  if (run(dialog) != QDialog::Accepted || !window_.isVisible()) return;
 
   std::vector<backup::PlannedWrite> withheld;
   if (target == backup::Target::kOtherUnit && !dialog.calibrationChosen()) {
@@ -191,8 +190,7 @@ void ConfigurationFiles::load(device::RegisterLink& link, device::OperationContr
         device::ReportedFailure("Прибор хранит не то, что записано: " + labels(differing), report));
     return;
   }
-  std::string text =
-      "Конфигурация загружена из файла " + path.toStdString() + "\n" + report.details();
+  std::string text = "Конфигурация загружена из файла " + path + "\n" + report.details();
   if (!withheld.empty()) {
     text += "\nКоэффициенты калибровки не записаны: файл прибора № " +
             device::FormatIdentification(saved).serial;
