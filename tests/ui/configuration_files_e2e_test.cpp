@@ -215,20 +215,20 @@ TEST_F(ConfigurationFilesWindow, AnotherUnitsCoefficientsGoInOnlyWhenTickedIn) {
     instrument.setSerialNumber(240316);
     chosen_ = saved;
     display_.messages.clear();
-    bool greyedUntilTicked = false;
+    // The coefficient's row: unticked and greyed at first, as the tick leaves it after.
+    std::vector<bool> tickedAndShown;
     answer_ = [&](QDialog& dialog) {
       auto* tick = dialog.findChild<QCheckBox*>(QStringLiteral("CheckBoxWriteKoeff"));
       auto* table = dialog.findChild<QTableWidget*>();
       if (!tick || !table) return static_cast<int>(QDialog::Rejected);
       const QTableWidgetItem* coefficient = table->item(table->rowCount() - 1, 0);
-      greyedUntilTicked = !tick->isChecked() && !(coefficient->flags() & Qt::ItemIsEnabled);
+      tickedAndShown = {tick->isChecked(), coefficient->flags().testFlag(Qt::ItemIsEnabled)};
       tick->setChecked(ticked);
-      greyedUntilTicked =
-          greyedUntilTicked && ticked == bool(coefficient->flags() & Qt::ItemIsEnabled);
+      tickedAndShown.push_back(coefficient->flags().testFlag(Qt::ItemIsEnabled));
       return static_cast<int>(QDialog::Accepted);
     };
     click("BitBtnLoadConfig");
-    EXPECT_TRUE(greyedUntilTicked);
+    EXPECT_EQ(tickedAndShown, (std::vector<bool>{false, false, ticked}));
     EXPECT_EQ(dialogs_.back().back(), (Row{"К-т 1В 1", localeText("1,5", "1.5"), "1"}));
     const std::string written = "Конфигурация загружена из файла " + utf8(saved) +
                                 "\nЗаписано: " + kGeneralAndSetpointWrites;
