@@ -1,9 +1,11 @@
-#include "cli/backup_file.h"
+#include "backup/backup_file.h"
+#include "backup/local_time_text.h"
+#include "backup/unwritable_fields.h"
+#include "cli/backup_words.h"
 #include "cli/command_context.h"
+#include "cli/configuration_read.h"
 #include "cli/interrupt_watch.h"
-#include "cli/local_time_text.h"
 #include "cli/output_file.h"
-#include "cli/unwritable_fields.h"
 
 namespace cli {
 
@@ -17,29 +19,29 @@ ExitCode RunBackup(CommandContext& context) {
   // A signal ends the read between two requests; the unfinished file goes.
   const InterruptWatch interrupt;
   ExitCode code = ExitCode::kDone;
-  Identification found;
+  backup::Identification found;
   const auto session = context.connectIdentified(found, code);
   if (!session) return code;
 
-  Backup backup;
+  backup::Backup backup;
   backup.identification = found.raw;
-  backup.readAt = LocalTimeText(std::chrono::system_clock::now());
+  backup.readAt = backup::LocalTimeText(std::chrono::system_clock::now());
   context.messages.setConfirmationsShown(false);
   code = ReadConfiguration(*session, backup.configuration);
   if (code != ExitCode::kDone) return code;
 
   // Kept as read, but a restore will have to leave these out.
-  const auto unwritable = UnwritableFields(backup.configuration, BlockChoice{});
-  for (const UnwritableField& u : unwritable) {
+  const auto unwritable = backup::UnwritableFields(backup.configuration, backup::BlockChoice{});
+  for (const backup::UnwritableField& u : unwritable) {
     context.messages.note("warning: " + u.field->name + " cannot be written back as it is: " +
-                          u.reason + " (restore --skip-unwritable leaves it out)");
+                          UnwritableReasonText(u) + " (restore --skip-unwritable leaves it out)");
   }
 
-  if (!file.commit(EncodeBackup(backup))) {
+  if (!file.commit(backup::EncodeBackup(backup))) {
     context.messages.fail("cannot write " + path);
     return ExitCode::kBadArguments;
   }
-  const device::IdentificationTexts texts = device::FormatIdentification(found.block);
+  const device::IdentificationTexts texts = found.texts();
   context.messages.note("backup of " + texts.type + " " + texts.serial + " written to " +
                         file.name());
   return ExitCode::kDone;

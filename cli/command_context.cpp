@@ -9,11 +9,12 @@ namespace cli {
 
 std::unique_ptr<Session> CommandContext::connect(ExitCode& code) {
   if (!options.find) return open(code);
-  Identification found;
+  backup::Identification found;
   return connectIdentified(found, code);
 }
 
-std::unique_ptr<Session> CommandContext::connectIdentified(Identification& found, ExitCode& code) {
+std::unique_ptr<Session> CommandContext::connectIdentified(backup::Identification& found,
+                                                           ExitCode& code) {
   auto session = open(code);
   if (session) code = session->identify(options.find, found);
   return code == ExitCode::kDone ? std::move(session) : nullptr;

@@ -24,7 +24,7 @@ class CommandContext {
   std::unique_ptr<Session> connect(ExitCode& code);
   // The same after the identification block was read (by the speed search
   // with --find).
-  std::unique_ptr<Session> connectIdentified(Identification& found, ExitCode& code);
+  std::unique_ptr<Session> connectIdentified(backup::Identification& found, ExitCode& code);
 
   // The locale's decimal separator for numbers shown as the window shows them.
   std::string decimalSeparator() const;

@@ -49,8 +49,8 @@ std::optional<int> wholeNumber(const std::string& text, int low, int high, const
   return value;
 }
 
-std::optional<BlockChoice> blocksOf(const std::string& list, std::string& error) {
-  BlockChoice blocks{false, false, false};
+std::optional<backup::BlockChoice> blocksOf(const std::string& list, std::string& error) {
+  backup::BlockChoice blocks{false, false, false};
   size_t from = 0;
   while (from <= list.size()) {
     const size_t comma = std::min(list.find(',', from), list.size());

@@ -1,24 +1,28 @@
 #include <nlohmann/json.hpp>
 
-#include "cli/backup_fields.h"
+#include "backup/backup_fields.h"
+#include "backup/configuration_comparison.h"
 #include "cli/backup_input.h"
 #include "cli/command_context.h"
+#include "cli/configuration_read.h"
 
 namespace cli {
 
 namespace {
 
 using json = nlohmann::ordered_json;
+using backup::BackupField;
+using backup::Configuration;
 
 std::string shown(const BackupField& field, const Configuration& c) {
   const auto raw = c.raw.bytes(field.reg(), field.byte(), field.width);
   std::string text = field.value ? field.value(c).dump() + " " : std::string();
-  return text + "[" + (raw ? HexBytes(*raw) : std::string("not read")) + "]";
+  return text + "[" + (raw ? backup::HexBytes(*raw) : std::string("not read")) + "]";
 }
 
 json entry(const BackupField& field, const Configuration& c) {
   const auto raw = c.raw.bytes(field.reg(), field.byte(), field.width);
-  json e = {{"hex", raw ? json(HexBytes(*raw)) : json(nullptr)}};
+  json e = {{"hex", raw ? json(backup::HexBytes(*raw)) : json(nullptr)}};
   if (field.value) e["value"] = field.value(c);
   return e;
 }
@@ -40,10 +44,10 @@ std::string described(const device::IdentificationBlock& block) {
 }  // namespace
 
 ExitCode RunDiff(CommandContext& context) {
-  Backup backup;
+  backup::Backup backup;
   ExitCode code = LoadBackup(context.options.file, context.messages, backup);
   if (code != ExitCode::kDone) return code;
-  Identification found;
+  backup::Identification found;
   const auto session = context.connectIdentified(found, code);
   if (!session) return code;
   Configuration device;
@@ -63,16 +67,13 @@ ExitCode RunDiff(CommandContext& context) {
 
   // Field by field, each with the window's text and its bytes.
   json differences = json::array();
-  for (const BackupField& field : BackupFields()) {
-    const std::string inFile = shown(field, backup.configuration);
-    const std::string inDevice = shown(field, device);
-    if (inFile == inDevice) continue;
-    differences.push_back({{"field", field.name},
-                           {"file", entry(field, backup.configuration)},
-                           {"instrument", entry(field, device)}});
+  for (const BackupField* field : backup::DifferingFields(backup.configuration, device)) {
+    differences.push_back({{"field", field->name},
+                           {"file", entry(*field, backup.configuration)},
+                           {"instrument", entry(*field, device)}});
     if (!context.options.json) {
-      context.terminal.out << field.name << ": file " << inFile << ", instrument " << inDevice
-                           << '\n';
+      context.terminal.out << field->name << ": file " << shown(*field, backup.configuration)
+                           << ", instrument " << shown(*field, device) << '\n';
     }
   }
   if (context.options.json) {

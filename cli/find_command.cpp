@@ -7,11 +7,11 @@ namespace cli {
 
 ExitCode RunFind(CommandContext& context) {
   ExitCode code = ExitCode::kDone;
-  Identification found;
+  backup::Identification found;
   const auto session = context.connectIdentified(found, code);
   if (!session) return code;
   const device::IdentificationBlock& block = found.block;
-  const device::IdentificationTexts texts = device::FormatIdentification(block);
+  const device::IdentificationTexts texts = found.texts();
   const uint32_t speed = modbus::BaudRateOfIndex(session->choice().baudIndex);
   std::ostream& out = context.terminal.out;
   if (context.options.json) {

@@ -4,16 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "backup/block_choice.h"
+
 namespace cli {
 
 enum class Command { kFind, kBackup, kRestore, kDiff, kClock, kWatch, kArchive, kSet, kScan };
-
-// The blocks of a configuration, as the window's three pages write them.
-struct BlockChoice {
-  bool general = true;
-  bool setpoints = true;
-  bool calibration = true;
-};
 
 // The command line, checked for form only: values the device operations
 // judge (a correction, a field's value) are passed on as typed.
@@ -33,7 +28,7 @@ struct Options {
   bool json = false;             // find, diff, clock, watch, restore, scan
   std::string file;              // backup, restore, diff; "-" is standard output for backup
   bool dryRun = false;           // restore
-  BlockChoice only;              // restore
+  backup::BlockChoice only;      // restore
   bool withCalibration = false;  // restore onto another serial number
   bool skipUnwritable = false;   // restore
   bool fromValues = false;       // restore: the "value" texts win over the bytes

@@ -1,20 +1,32 @@
 #include <nlohmann/json.hpp>
-#include <set>
 
-#include "cli/backup_fields.h"
+#include "backup/altered_fields.h"
+#include "backup/backup_fields.h"
+#include "backup/link_settings.h"
+#include "backup/target_check.h"
+#include "backup/unwritable_fields.h"
+#include "backup/write_plan.h"
+#include "backup/write_replay.h"
 #include "cli/backup_input.h"
+#include "cli/backup_words.h"
 #include "cli/command_context.h"
+#include "cli/configuration_read.h"
 #include "cli/interrupt_watch.h"
 #include "cli/link_settings.h"
-#include "cli/unwritable_fields.h"
-#include "cli/write_plan.h"
-#include "cli/write_replay.h"
+#include "cli/terminal_replay.h"
+#include "cli/write_states.h"
 
 namespace cli {
 
 namespace {
 
 using json = nlohmann::ordered_json;
+using backup::Block;
+using backup::BlockChoice;
+using backup::Configuration;
+using backup::HexBytes;
+using backup::PlannedWrite;
+using backup::Progress;
 
 // Every byte the writes would send must be the byte of the file: a text the
 // window's fields cannot carry exactly would go out altered. With
@@ -22,41 +34,33 @@ using json = nlohmann::ordered_json;
 // window's field takes it, and the new bytes are listed.
 bool checkWrites(const std::vector<PlannedWrite>& plan, const Configuration& c, bool valuesWin,
                  TerminalSink& messages) {
-  std::set<const BackupField*> reported;
   bool match = true;
-  for (const PlannedWrite& planned : plan) {
-    const CapturingLink::Write& write = planned.write;
-    for (int32_t address = planned.firstAddress(); address < planned.endAddress(); ++address) {
-      if (c.raw.at(address) == planned.byteAt(address)) continue;
-      const BackupField* field = BackupFieldAt(address);
-      if (!field) {
-        match = false;
-        messages.fail("refused: no value in the file for register " + std::to_string(address / 2));
-        continue;
-      }
-      if (!reported.insert(field).second) continue;
-      const size_t first = static_cast<size_t>(field->address - planned.firstAddress());
-      const std::string sent =
-          HexBytes(write.data.substr(first, static_cast<size_t>(field->width)));
-      const auto held = c.raw.bytes(field->reg(), field->byte(), field->width);
-      const std::string inFile = held ? HexBytes(*held) : std::string();
-      std::string value;
-      if (field->value) value = ' ' + field->value(c).dump();
-      if (valuesWin && field->value) {
-        if (const std::string refusal = field->refusal ? field->refusal(c) : std::string();
-            !refusal.empty()) {
-          match = false;
-          messages.fail("refused: " + field->name + ": " + refusal);
-          continue;
-        }
-        messages.note("from the value: " + field->name + value + " goes out as " + sent +
-                      " (the file's bytes: " + inFile + ")");
-        continue;
-      }
+  for (const backup::AlteredField& altered : backup::AlteredFields(plan, c)) {
+    const backup::BackupField* field = altered.field;
+    if (!field) {
       match = false;
-      messages.fail("refused: " + field->name + value + " would be written as " + sent +
-                    ", the file holds " + inFile);
+      messages.fail("refused: no value in the file for register " +
+                    std::to_string(altered.address / 2));
+      continue;
     }
+    const std::string sent = HexBytes(altered.sent);
+    const std::string inFile = altered.held ? HexBytes(*altered.held) : std::string();
+    std::string value;
+    if (field->value) value = ' ' + field->value(c).dump();
+    if (valuesWin && field->value) {
+      if (const std::string refusal = field->refusal ? field->refusal(c) : std::string();
+          !refusal.empty()) {
+        match = false;
+        messages.fail("refused: " + field->name + ": " + refusal);
+        continue;
+      }
+      messages.note("from the value: " + field->name + value + " goes out as " + sent +
+                    " (the file's bytes: " + inFile + ")");
+      continue;
+    }
+    match = false;
+    messages.fail("refused: " + field->name + value + " would be written as " + sent +
+                  ", the file holds " + inFile);
   }
   return match;
 }
@@ -66,7 +70,8 @@ std::string shownBytes(const PlannedWrite& planned, bool linkKept) {
   std::string text;
   for (int32_t address = planned.firstAddress(); address < planned.endAddress(); ++address) {
     bool kept = false;
-    for (const BackupField* field : LinkSettingFields()) kept = kept || field->covers(address);
+    for (const backup::BackupField* field : backup::LinkSettingFields())
+      kept = kept || field->covers(address);
     if (!text.empty()) text += ' ';
     text += linkKept && kept ? "--"
                              : HexBytes(std::string(1, static_cast<char>(planned.byteAt(address))));
@@ -90,10 +95,10 @@ class Summary {
     document_["backupSerialNumber"] = serialText(backup);
     document_["instrumentSerialNumber"] = instrument ? json(serialText(*instrument)) : json();
   }
-  void blocks(const Progress& progress) {
+  void blocks(const Progress& progress, const std::string& withheldReason = {}) {
     json states = json::object();
-    for (const Block block : kBlocks) {
-      states[BlockName(block)] = StateOf(progress[static_cast<size_t>(block)]);
+    for (const Block block : backup::kBlocks) {
+      states[BlockName(block)] = StateOf(progress[static_cast<size_t>(block)], withheldReason);
     }
     document_["blocks"] = states;
   }
@@ -119,7 +124,7 @@ json printWrites(const std::vector<PlannedWrite>& plan, bool linkKept, bool asJs
                  std::ostream& out) {
   json writes = json::array();
   for (const PlannedWrite& planned : plan) {
-    const std::string fields = FieldNamesOf(planned);
+    const std::string fields = backup::FieldNamesOf(planned);
     if (asJson) {
       writes.push_back({{"start", planned.write.start},
                         {"count", planned.write.count},
@@ -141,17 +146,19 @@ ExitCode RunRestore(CommandContext& context) {
   Summary summary(context);
   Progress progress;
   summary.blocks(progress);
-  Backup backup;
+  backup::Backup backup;
   ExitCode code = LoadBackup(options.file, messages, backup);
   if (code != ExitCode::kDone) return summary.finish(code, "refused");
   const device::IdentificationBlock saved = backup.instrument();
   summary.identified(saved, nullptr);
   BlockChoice blocks = options.only;
 
-  const std::vector<UnwritableField> unwritable = UnwritableFields(backup.configuration, blocks);
+  const std::vector<backup::UnwritableField> unwritable =
+      backup::UnwritableFields(backup.configuration, blocks);
   json skipped = json::array();
-  for (const UnwritableField& u : unwritable) {
-    const std::string text = u.field->name + " cannot be written as it is: " + u.reason;
+  for (const backup::UnwritableField& u : unwritable) {
+    const std::string text =
+        u.field->name + " cannot be written as it is: " + UnwritableReasonText(u);
     skipped.push_back(u.field->name);
     if (options.skipUnwritable) {
       messages.note("skipped: " + text);
@@ -166,21 +173,21 @@ ExitCode RunRestore(CommandContext& context) {
                   "was sent");
     return summary.finish(ExitCode::kRefused, "refused");
   }
-  const Configuration configuration = WithoutUnwritable(backup.configuration, unwritable);
+  const Configuration configuration = backup::WithoutUnwritable(backup.configuration, unwritable);
 
   // The window's own write operations, with nothing sent, give what goes out.
   messages.setConfirmationsShown(false);
   std::vector<PlannedWrite> plan;
-  if (!PlanWrites(configuration, blocks, messages, plan) ||
+  if (!backup::PlanWrites(configuration, blocks, messages, plan) ||
       !checkWrites(plan, configuration, options.fromValues, messages)) {
     messages.fail(options.file + " refused; nothing was sent");
     return summary.finish(ExitCode::kRefused, "refused");
   }
   std::vector<PlannedWrite> heldBack;
-  plan = SkippingUnwritable(plan, unwritable, heldBack);
+  plan = backup::SkippingUnwritable(plan, unwritable, heldBack);
   json heldBackFields = json::array();
   for (const PlannedWrite& planned : heldBack) {
-    const std::string names = FieldNamesOf(planned);
+    const std::string names = backup::FieldNamesOf(planned);
     messages.note("not written with the skipped fields: " + RegistersOf(planned) + " (" + names +
                   ")");
     heldBackFields.push_back(names);
@@ -193,19 +200,20 @@ ExitCode RunRestore(CommandContext& context) {
   }
 
   const InterruptWatch interrupt;
-  Identification found;
+  backup::Identification found;
   const auto session = context.connectIdentified(found, code);
   if (!session) return summary.finish(code, "failed");
   const device::IdentificationBlock& instrument = found.block;
   summary.identified(saved, &instrument);
-  if (instrument.typeCode != saved.typeCode) {
+  const backup::Target target = backup::TargetOf(saved, instrument);
+  if (target == backup::Target::kOtherType) {
     messages.fail("refused: the instrument is of type code " + std::to_string(instrument.typeCode) +
                   ", the backup of " + std::to_string(saved.typeCode) + "; nothing was written");
     return summary.finish(ExitCode::kRefused, "refused");
   }
   // Calibration coefficients belong to one unit.
   std::string withheld;
-  if (instrument.serial != saved.serial && blocks.calibration) {
+  if (target == backup::Target::kOtherUnit && blocks.calibration) {
     const std::string serials = "the backup is of serial number " + serialText(saved) +
                                 ", the instrument is " + serialText(instrument);
     if (options.withCalibration) {
@@ -216,48 +224,48 @@ ExitCode RunRestore(CommandContext& context) {
                     "(--with-calibration writes them)");
       withheld = "the serial numbers differ (" + serialText(saved) + " in the backup, " +
                  serialText(instrument) + " in the instrument)";
-      std::erase_if(plan, [](const PlannedWrite& p) { return p.block == Block::kCalibration; });
+      backup::WithholdCalibration(plan);
     }
   }
 
   // The instrument's own place on the line: kept, or moved as the file says.
   if (blocks.general) {
     Configuration now;
-    CapturingLink capture(&session->link());
-    ConfigurationPages pages(now);
+    backup::CapturingLink capture(&session->link());
+    backup::ConfigurationPages pages(now);
     const device::OperationOutcome read =
         device::ReadGeneralSettings(capture, *session, pages, messages);
     if (read != device::OperationOutcome::kDone) {
       return summary.finish(session->exitCodeOf(read), "failed");
     }
     if (linkKept) {
-      for (const std::string& name : KeepLinkSettings(plan, capture.read())) {
+      for (const std::string& name : backup::KeepLinkSettings(plan, capture.read())) {
         messages.note(name + " stays as the instrument has it (--with-link writes the backup's)");
       }
     } else {
-      const auto current = capture.read().at(BackupFieldNamed("general.address")->address);
+      const auto current = capture.read().at(backup::BackupFieldNamed("general.address")->address);
       if (!NewAddressIsFree(*session, plan, current.value_or(0), code)) {
         return summary.finish(code, "refused");
       }
     }
   }
 
-  progress = PlannedProgress(plan);
+  progress = backup::PlannedProgress(plan);
   for (const PlannedWrite& planned : heldBack) {
     ++progress[static_cast<size_t>(planned.block)].heldBack;
   }
-  progress[static_cast<size_t>(Block::kCalibration)].withheld = withheld;
-  summary.blocks(progress);
+  progress[static_cast<size_t>(Block::kCalibration)].withheld = !withheld.empty();
+  summary.blocks(progress, withheld);
   if (plan.empty()) {
     messages.fail("nothing was written: " + (withheld.empty() ? "no write is left" : withheld));
     return summary.finish(ExitCode::kRefused, "refused");
   }
 
-  const ReplayEnd end = Replay(*session, plan, progress, messages);
-  summary.blocks(progress);
-  if (end != ReplayEnd::kDone) {
-    const std::string states = BlockStates(blocks, progress);
-    if (end == ReplayEnd::kInterrupted) {
+  const backup::ReplayEnd end = ReplayOnTerminal(*session, plan, progress);
+  summary.blocks(progress, withheld);
+  if (end != backup::ReplayEnd::kDone) {
+    const std::string states = BlockStates(blocks, progress, withheld);
+    if (end == backup::ReplayEnd::kCancelled) {
       messages.note("cancelled after the write under way: " + states);
       return summary.finish(InterruptWatch::exitCode(), "cancelled");
     }
@@ -269,7 +277,7 @@ ExitCode RunRestore(CommandContext& context) {
   code = ReadConfiguration(*session, readBack);
   if (code != ExitCode::kDone) {
     messages.fail("every write was answered; the read-back did not end: " +
-                  BlockStates(blocks, progress));
+                  BlockStates(blocks, progress, withheld));
     return summary.finish(code, "read back failed");
   }
   if (!ReadBackMatches(plan, readBack, messages)) {

@@ -1,6 +1,6 @@
 #include "cli/session.h"
 
-#include "cli/capturing_link.h"
+#include "backup/capturing_link.h"
 #include "cli/failure_cause.h"
 #include "cli/tracing_port.h"
 #include "device/discovery.h"
@@ -82,8 +82,8 @@ device::ConnectionSelection Session::connection() const {
   return {choice_.portNumber - 1, choice_.baudIndex};
 }
 
-ExitCode Session::identify(bool search, Identification& found) {
-  CapturingLink capture(link_.get());
+ExitCode Session::identify(bool search, backup::Identification& found) {
+  backup::CapturingLink capture(link_.get());
   SessionDiscoveryView view(*this, search, messages_);
   const device::DiscoveryOutcome outcome = device::RunDiscovery(capture, view, messages_);
   messages_.endProgress();
@@ -96,11 +96,9 @@ ExitCode Session::identify(bool search, Identification& found) {
     default:
       return failureExitCode();
   }
-  const auto image =
-      capture.read().image(device::kIdentificationStart, device::kIdentificationCount);
-  const auto decoded = image ? device::DecodeIdentificationBlock(*image) : std::nullopt;
-  if (!decoded) return ExitCode::kNoConnection;
-  found = {*decoded, image->bytes()};
+  const auto identification = backup::Identification::fromImage(capture.read());
+  if (!identification) return ExitCode::kNoConnection;
+  found = *identification;
   return ExitCode::kDone;
 }
 

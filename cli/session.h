@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "backup/identification.h"
 #include "cli/addressed_link.h"
 #include "cli/connection_choice.h"
 #include "cli/exit_code.h"
@@ -20,12 +21,6 @@ class DispatcherEventPump;
 namespace cli {
 
 class TracingPort;
-
-// The identification block as decoded and as its 12 raw data bytes.
-struct Identification {
-  device::IdentificationBlock block;
-  modbus::ByteString raw;
-};
 
 // How the exchanges of a session run.
 struct SessionSettings {
@@ -64,7 +59,7 @@ class Session final : public device::OperationControls {
   // "Найти": the identification block, read once at the chosen speed or,
   // with `search`, at every speed from 2400 upwards; a speed found stays
   // chosen.
-  ExitCode identify(bool search, Identification& found);
+  ExitCode identify(bool search, backup::Identification& found);
 
   // How an operation's outcome ends the program; a failed request by its
   // cause (the port, an exception reply, a signal).

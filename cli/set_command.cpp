@@ -2,39 +2,26 @@
 #include <nlohmann/json.hpp>
 #include <set>
 
-#include "cli/backup_fields.h"
-#include "cli/backup_file.h"
+#include "backup/backup_fields.h"
+#include "backup/backup_file.h"
+#include "backup/write_plan.h"
+#include "backup/write_replay.h"
 #include "cli/command_context.h"
+#include "cli/configuration_read.h"
 #include "cli/interrupt_watch.h"
 #include "cli/link_settings.h"
-#include "cli/write_plan.h"
-#include "cli/write_replay.h"
+#include "cli/terminal_replay.h"
+#include "cli/write_states.h"
 
 namespace cli {
 
 namespace {
 
 using json = nlohmann::ordered_json;
-
-Block blockOfName(const std::string& name) {
-  if (name.starts_with("general.")) return Block::kGeneral;
-  if (name.starts_with("coefficients.")) return Block::kCalibration;
-  return Block::kSetpoints;
-}
-
-void choose(BlockChoice& blocks, Block block) {
-  switch (block) {
-    case Block::kGeneral:
-      blocks.general = true;
-      break;
-    case Block::kSetpoints:
-      blocks.setpoints = true;
-      break;
-    case Block::kCalibration:
-      blocks.calibration = true;
-      break;
-  }
-}
+using backup::BackupField;
+using backup::BlockChoice;
+using backup::Configuration;
+using backup::PlannedWrite;
 
 // The typed text as the value of a control: a JSON value the control takes
 // (a list position, true or false), else the text itself (an edit field).
@@ -61,11 +48,11 @@ bool apply(const std::string& assignment, Configuration& c, BlockChoice& blocks,
   }
   std::string name = assignment.substr(0, equals);
   const std::string text = assignment.substr(equals + 1);
-  const BackupField* field = BackupFieldNamed(name);
+  const BackupField* field = backup::BackupFieldNamed(name);
   std::string member;
   if (!field) {
     const size_t dot = name.rfind('.');
-    field = dot == std::string::npos ? nullptr : BackupFieldNamed(name.substr(0, dot));
+    field = dot == std::string::npos ? nullptr : backup::BackupFieldNamed(name.substr(0, dot));
     if (field && field->value) {
       member = name.substr(dot + 1);
       if (!field->value(c).contains(member)) field = nullptr;
@@ -90,7 +77,7 @@ bool apply(const std::string& assignment, Configuration& c, BlockChoice& blocks,
     error = name + ": " + text + " is not a value of this field";
     return false;
   }
-  choose(blocks, blockOfName(name));
+  backup::Choose(blocks, field->block);
   named.insert(field);
   return true;
 }
@@ -104,7 +91,7 @@ bool leavesTheRestAsRead(const std::vector<PlannedWrite>& plan, const Configurat
   bool kept = true;
   for (const PlannedWrite& planned : plan) {
     for (int32_t address = planned.firstAddress(); address < planned.endAddress(); ++address) {
-      const BackupField* field = BackupFieldAt(address);
+      const BackupField* field = backup::BackupFieldAt(address);
       const auto was = read.raw.at(address);
       const uint8_t sent = planned.byteAt(address);
       if (!was || *was == sent) continue;
@@ -113,7 +100,7 @@ bool leavesTheRestAsRead(const std::vector<PlannedWrite>& plan, const Configurat
       kept = false;
       if (field && !reported.insert(field).second) continue;
       const auto hex = [](uint8_t byte) {
-        return HexBytes(std::string(1, static_cast<char>(byte)));
+        return backup::HexBytes(std::string(1, static_cast<char>(byte)));
       };
       const std::string what = field ? field->name : "register " + std::to_string(address / 2);
       messages.fail("refused: " + what + " reads " + hex(*was) + " and would be written as " +
@@ -157,7 +144,7 @@ ExitCode RunSet(CommandContext& context) {
     return ExitCode::kRefused;
   }
   std::vector<PlannedWrite> plan;
-  if (!PlanWrites(changed, blocks, messages, plan)) {
+  if (!backup::PlanWrites(changed, blocks, messages, plan)) {
     messages.fail("refused; nothing was written");
     return ExitCode::kRefused;
   }
@@ -172,19 +159,19 @@ ExitCode RunSet(CommandContext& context) {
         "written");
     return ExitCode::kRefused;
   }
-  for (const BackupField& field : BackupFields()) {
+  for (const BackupField& field : backup::BackupFields()) {
     if (!field.value || field.value(read) == field.value(changed)) continue;
     messages.note(field.name + ": " + field.value(read).dump() + " -> " +
                   field.value(changed).dump());
   }
-  const auto current = read.raw.at(BackupFieldNamed("general.address")->address);
+  const auto current = read.raw.at(backup::BackupFieldNamed("general.address")->address);
   if (!NewAddressIsFree(*session, plan, current.value_or(0), code)) return code;
 
-  Progress progress = PlannedProgress(plan);
-  const ReplayEnd end = Replay(*session, plan, progress, messages);
-  if (end != ReplayEnd::kDone) {
+  backup::Progress progress = backup::PlannedProgress(plan);
+  const backup::ReplayEnd end = ReplayOnTerminal(*session, plan, progress);
+  if (end != backup::ReplayEnd::kDone) {
     const std::string states = BlockStates(blocks, progress);
-    if (end == ReplayEnd::kInterrupted) {
+    if (end == backup::ReplayEnd::kCancelled) {
       messages.note("cancelled after the write under way: " + states);
       return InterruptWatch::exitCode();
     }

@@ -2,9 +2,9 @@
 #include <chrono>
 #include <nlohmann/json.hpp>
 
+#include "backup/local_time_text.h"
 #include "cli/command_context.h"
 #include "cli/interrupt_watch.h"
-#include "cli/local_time_text.h"
 #include "device/csv_text.h"
 #include "device/data_image.h"
 #include "device/date_time_text.h"
@@ -106,7 +106,7 @@ ExitCode RunWatch(CommandContext& context) {
   ExitCode ending = ExitCode::kDone;
   for (int polls = 1;; ++polls) {
     PollRow row;
-    row.pcTime = LocalTimeText(std::chrono::system_clock::now());
+    row.pcTime = backup::LocalTimeText(std::chrono::system_clock::now());
     const auto image = device::DataImage::fromReadReply(
         link.readInputRegisters(device::kCurrentDataStart, device::kCurrentDataCount),
         device::kCurrentDataCount);

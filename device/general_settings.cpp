@@ -8,6 +8,7 @@
 #include "device/link_messages.h"
 #include "device/number_parsing.h"
 #include "device/scoped_timing.h"
+#include "device/write_block_names.h"
 
 namespace device {
 
@@ -84,10 +85,9 @@ std::optional<GeneralSettings> validate(const GeneralSettingsForm& form, Message
 // leaves them written.
 std::vector<BlockWrite> blocksOf(const GeneralSettings& s) {
   return {
-      {"адрес, скорость, протокол, тип входа", kLinkSettingsStart, kLinkSettingsCount,
-       EncodeLinkSettings(s)},
-      {"период фильтрации, период архивирования", kPeriodsStart, kPeriodsCount, EncodePeriods(s)},
-      {"флажки функций", kSwitchesStart, kSwitchesCount, EncodeSwitches(s)},
+      {kLinkSettingsWriteName, kLinkSettingsStart, kLinkSettingsCount, EncodeLinkSettings(s)},
+      {kPeriodsWriteName, kPeriodsStart, kPeriodsCount, EncodePeriods(s)},
+      {kSwitchesWriteName, kSwitchesStart, kSwitchesCount, EncodeSwitches(s)},
   };
 }
 

@@ -5,6 +5,7 @@
 #include "device/block_writes.h"
 #include "device/data_image.h"
 #include "device/link_messages.h"
+#include "device/write_block_names.h"
 
 namespace device {
 
@@ -81,12 +82,11 @@ std::optional<Converted> convert(const SetpointsForm& form, uint8_t keptByte,
 // instrument already holds it.
 std::vector<BlockWrite> blocksOf(const Converted& c) {
   std::vector<BlockWrite> blocks = {
-      {"положение запятой", kPointStart, kPointCount, EncodePoint(c.scale)},
-      {"диапазоны", kRangesStart, kRangesCount, EncodeRanges(c.scale)},
+      {kPointWriteName, kPointStart, kPointCount, EncodePoint(c.scale)},
+      {kRangesWriteName, kRangesStart, kRangesCount, EncodeRanges(c.scale)},
   };
-  constexpr std::array<const char*, 2> kPairNames = {"уставки 1 и 2", "уставки 3 и 4"};
   for (size_t b = 0; b < c.blocks.size(); ++b) {
-    blocks.push_back({kPairNames[b], kSetpointBlockStarts[b], kSetpointBlockCount,
+    blocks.push_back({kSetpointPairWriteNames[b], kSetpointBlockStarts[b], kSetpointBlockCount,
                       EncodeSetpointBlock(c.blocks[b])});
   }
   return blocks;

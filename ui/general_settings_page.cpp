@@ -167,6 +167,28 @@ QGroupBox* clockBox() {
   return box;
 }
 
+// The instrument's whole configuration (these settings, the setpoints and the
+// calibration coefficients) and a file. Two to a row: three captions this
+// long do not fit side by side.
+QGroupBox* configurationBox() {
+  auto* box = new QGroupBox(QStringLiteral(" Конфигурация прибора "));
+  box->setObjectName(QStringLiteral("GroupBoxConfig"));
+  auto* grid = compactGrid(box, kBoxMargins, kRowSpacing);
+  grid->addWidget(namedButton(QStringLiteral("BitBtnSaveConfig"), QStyle::SP_DialogSaveButton,
+                              QStringLiteral("Сохранить конфигурацию…")),
+                  0, 0);
+  grid->addWidget(namedButton(QStringLiteral("BitBtnLoadConfig"), QStyle::SP_DialogOpenButton,
+                              QStringLiteral("Загрузить конфигурацию…")),
+                  0, 1);
+  grid->addWidget(
+      namedButton(QStringLiteral("BitBtnCompareConfig"), QStyle::SP_FileDialogContentsView,
+                  QStringLiteral("Сравнить с файлом…")),
+      1, 0);
+  grid->setColumnStretch(0, 1);
+  grid->setColumnStretch(1, 1);
+  return box;
+}
+
 }  // namespace
 
 void GeneralSettingsPage::buildLayout() {
@@ -177,8 +199,10 @@ void GeneralSettingsPage::buildLayout() {
   right->addWidget(clockBox());
   right->addStretch(1);
 
-  auto* columns = new QHBoxLayout(this);
-  columns->setContentsMargins(4, 4, 4, 4);
+  auto* page = new QVBoxLayout(this);
+  page->setContentsMargins(4, 4, 4, 4);
+  page->setSpacing(4);
+  auto* columns = new QHBoxLayout;
   columns->setSpacing(4);
   auto* left = new QVBoxLayout;
   auto* settings = generalSettingsBox();
@@ -189,6 +213,8 @@ void GeneralSettingsPage::buildLayout() {
   left->addStretch(1);
   columns->addLayout(left);
   columns->addLayout(right, 1);
+  page->addLayout(columns, 1);
+  page->addWidget(configurationBox());
 }
 
 namespace {

@@ -23,6 +23,9 @@ constexpr Named kOperations[] = {
     {QLatin1StringView("BitBtnCalibPoint"), "калибровка точки"},
     {QLatin1StringView("BitBtnSetCurrent"), "установка тока"},
     {QLatin1StringView("BitBtnReadArh"), "чтение архива"},
+    {QLatin1StringView("BitBtnSaveConfig"), "сохранение конфигурации"},
+    {QLatin1StringView("BitBtnLoadConfig"), "загрузка конфигурации"},
+    {QLatin1StringView("BitBtnCompareConfig"), "сравнение с файлом"},
     {QLatin1StringView("btnObmen"), "обмен на странице «Отладка»"},
 };
 

@@ -36,6 +36,7 @@
 #include "ui/calibration_page.h"
 #include "ui/calibration_record_export.h"
 #include "ui/compact_tab_style.h"
+#include "ui/configuration_files.h"
 #include "ui/connection_panel.h"
 #include "ui/connection_settings.h"
 #include "ui/debug_dump_observer.h"
@@ -118,6 +119,7 @@ TformMain::TformMain(QString settingsPath, MessageDisplay& messages, QWidget* pa
 
   trendRecorder_ = new TrendRecorder(this);
   calibrationRecords_ = new CalibrationRecordExport(this);
+  configurationFiles_ = std::make_unique<ConfigurationFiles>(*this);
   timerIzmer_ = namedTimer(this, QStringLiteral("TimerIzmer"), kTimerIzmerInterval);
   timerTimer_ = namedTimer(this, QStringLiteral("TimerTimer"), kTimerTimerInterval);
   connect(timerTimer_, &QTimer::timeout, this, &TformMain::TimerTimerTimer);
@@ -141,6 +143,9 @@ TformMain::TformMain(QString settingsPath, MessageDisplay& messages, QWidget* pa
       {"BitBtnIzmerStart", &TformMain::BitBtnIzmerStartClick},
       {"BitBtnIzmerStop", &TformMain::BitBtnIzmerStopClick},
       {"BitBtnTrend", &TformMain::BitBtnTrendClick},
+      {"BitBtnSaveConfig", &TformMain::BitBtnSaveConfigClick},
+      {"BitBtnLoadConfig", &TformMain::BitBtnLoadConfigClick},
+      {"BitBtnCompareConfig", &TformMain::BitBtnCompareConfigClick},
       {"BitBtnReadKoeff", &TformMain::BitBtnReadKoeffClick},
       {"BitBtnWriteKoeff", &TformMain::BitBtnWriteKoeffClick},
       {"BitBtnCalibPoint", &TformMain::BitBtnCalibPointClick},
@@ -508,6 +513,24 @@ void TformMain::TimerIzmerTimer() {
     case device::PollOutcome::kSkipped:
       break;
   }
+}
+
+void TformMain::BitBtnSaveConfigClick() {
+  runOperation("BitBtnSaveConfig", [this](device::OperationControls& controls) {
+    configurationFiles_->save(*link_, controls, messages_);
+  });
+}
+
+void TformMain::BitBtnLoadConfigClick() {
+  runOperation("BitBtnLoadConfig", [this](device::OperationControls& controls) {
+    configurationFiles_->load(*link_, controls, messages_);
+  });
+}
+
+void TformMain::BitBtnCompareConfigClick() {
+  runOperation("BitBtnCompareConfig", [this](device::OperationControls& controls) {
+    configurationFiles_->compare(*link_, controls, messages_);
+  });
 }
 
 CalibrationPage& TformMain::calibrationPage() const { return *findChild<CalibrationPage*>(); }

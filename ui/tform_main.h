@@ -23,6 +23,7 @@
 
 class CalibrationPage;
 class CalibrationRecordExport;
+class ConfigurationFiles;
 class ConnectionPanel;
 class LinkStatusBar;
 class DebugDumpObserver;
@@ -73,6 +74,8 @@ class TformMain : public QWidget {
 
   // The help window that "?" of the debug page shows; it outlives the window.
   void setHelpWindow(TformHelp* help) { help_ = help; }
+  // The configuration file operations of the page "Общие настройки".
+  ConfigurationFiles& configurationFiles() const { return *configurationFiles_; }
 
   void BitBtnFindPribClick();
   void Button1Click();
@@ -87,6 +90,9 @@ class TformMain : public QWidget {
   void BitBtnIzmerStopClick();
   void TimerIzmerTimer();
   void BitBtnTrendClick();
+  void BitBtnSaveConfigClick();
+  void BitBtnLoadConfigClick();
+  void BitBtnCompareConfigClick();
 
   void BitBtnReadKoeffClick();
   void BitBtnWriteKoeffClick();
@@ -159,6 +165,7 @@ class TformMain : public QWidget {
   QTimer* timerIzmer_;
   QTimer* timerTimer_;
   TformHelp* help_ = nullptr;
+  std::unique_ptr<ConfigurationFiles> configurationFiles_;
   transport::TClientSocket* clientSocket1_;
 
   QtEventPump pump_;

@@ -22,6 +22,7 @@
 #include "ui/calibration_page.h"
 #include "ui/debug_page.h"
 #include "ui/ethernet_page.h"
+#include "ui/general_settings_page.h"
 #include "ui/measurements_page.h"
 #include "ui/setpoints_page.h"
 #include "ui/tform_help.h"
@@ -37,9 +38,9 @@ class PagesLayout : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     hosts_ = new std::vector<std::unique_ptr<QWidget>>;
-    const std::vector<QWidget*> pages = {new MeasurementsPage, new SetpointsPage,
-                                         new CalibrationPage,  new ArchivePage,
-                                         new DebugPage,        new EthernetPage};
+    const std::vector<QWidget*> pages = {
+        new GeneralSettingsPage, new MeasurementsPage, new SetpointsPage, new CalibrationPage,
+        new ArchivePage,         new DebugPage,        new EthernetPage};
     for (QWidget* page : pages) {
       auto host = std::make_unique<QWidget>();
       host->setFixedSize(kPageWidth, kPageHeight);
@@ -121,6 +122,10 @@ struct Expected {
 // A representative control of every kind on every page, with the texts the instrument's users
 // know, typing errors and blanks included.
 const Expected kExpected[] = {
+    {"TabSheet1", "GroupBoxConfig", Kind::Group, " Конфигурация прибора "},
+    {"TabSheet1", "BitBtnSaveConfig", Kind::Button, "Сохранить конфигурацию…"},
+    {"TabSheet1", "BitBtnLoadConfig", Kind::Button, "Загрузить конфигурацию…"},
+    {"TabSheet1", "BitBtnCompareConfig", Kind::Button, "Сравнить с файлом…"},
     {"TabSheet2", "GroupBox17", Kind::Group, " Неисправности прибора "},
     {"TabSheet2", "StaticTextErr", Kind::StaticText, "Код ошибки:"},
     {"TabSheet2", "StaticTextErr5V", Kind::StaticText, "Состояние цепи 5V"},

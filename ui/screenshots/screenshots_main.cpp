@@ -1,12 +1,14 @@
 // Renders every tab page of the main window, after a discovery against an
 // in-process simulator, to PNG files: ulm5-screenshots DIR; also the status
-// bar in each state, the held-back poll, the help window and the trend. A
-// developer's tool for checking the layout; it runs on the offscreen platform.
+// bar in each state, the held-back poll, the help window, the trend and the
+// dialogs of the configuration files. A developer's tool for checking the
+// layout; it runs on the offscreen platform.
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDeadlineTimer>
+#include <QDialog>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -30,6 +32,7 @@
 #include "ui/application_windows.h"
 #include "ui/calibration_record_dialog.h"
 #include "ui/calibration_record_export.h"
+#include "ui/configuration_files.h"
 #include "ui/connection_settings.h"
 #include "ui/link_status_bar.h"
 #include "ui/printing_display.h"
@@ -193,6 +196,37 @@ void setpointsForTheTrend(TformMain& form) {
   form.trendRecorder().setSetpointLevels(trend::SetpointLevelsOf(setpoints));
 }
 
+// The dialogs of "Загрузить конфигурацию…" and "Сравнить с файлом…" for a
+// file of another unit whose filter period, setpoint and coefficient differ.
+bool configurationDialogs(TformMain& form, sim::Simulator& simulator, const QDir& out) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath(QStringLiteral("конфигурация.json"));
+  ConfigurationFiles& files = form.configurationFiles();
+  files.setFileNameProvider([&](ConfigurationFiles::FileAction) { return file; });
+  bool ok = false;
+  QString name;
+  files.setDialogRunner([&](QDialog& dialog) {
+    dialog.show();
+    ok = save(dialog, out, name);
+    return static_cast<int>(QDialog::Rejected);
+  });
+  form.BitBtnSaveConfigClick();
+  sim::Instrument& instrument = simulator.instrument();
+  const std::string held = instrument.holdingBytes(0, 186);
+  instrument.setHoldingBytes(3, std::string("\x05\x0A", 2));
+  instrument.setHoldingBytes(18, std::string("\x00\x00\xAF\x43", 4));
+  instrument.setHoldingBytes(166, std::string("\x00\x00\xC0\x3F", 4));
+  instrument.setSerialNumber(instrument.serialNumber() + 1);
+  name = QStringLiteral("11_FormConfigChanges");
+  form.BitBtnLoadConfigClick();
+  const bool changes = ok;
+  name = QStringLiteral("12_FormConfigCompare");
+  ok = false;
+  form.BitBtnCompareConfigClick();
+  instrument.setHoldingBytes(0, held);
+  return changes && ok;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -286,6 +320,7 @@ int main(int argc, char* argv[]) {
     ok = false;
   }
   form.BitBtnIzmerStopClick();
+  ok = configurationDialogs(form, simulator, out) && ok;
   form.close();
   return ok ? 0 : 1;
 }
