@@ -42,6 +42,7 @@
 #include "ui/ethernet_page.h"
 #include "ui/general_settings_page.h"
 #include "ui/link_status_bar.h"
+#include "ui/local_time_text.h"
 #include "ui/log_failure_text.h"
 #include "ui/measurements_page.h"
 #include "ui/message_display.h"
@@ -131,8 +132,7 @@ TformMain::TformMain(QString settingsPath, MessageDisplay& messages, QWidget* pa
       debugPage->findChild<QLineEdit*>(QStringLiteral("editQuery")),
       debugPage->findChild<QLineEdit*>(QStringLiteral("editAnswer")));
   log_ = std::make_unique<oplog::OperationsLog>(oplog::LogSource{
-      "ulm5-configurator",
-      [] { return QDateTime::currentDateTime().toString(Qt::ISODate).toStdString(); },
+      "ulm5-configurator", [] { return LocalTimeText(QDateTime::currentDateTime()).toStdString(); },
       [this](int portNumber) {
         const auto path = connection_settings::portDevicePath(settings_, portNumber);
         return LinkStatusBar::portTextOf(portNumber, QString::fromStdString(path)).toStdString();
