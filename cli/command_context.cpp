@@ -7,6 +7,35 @@
 
 namespace cli {
 
+namespace {
+
+// As typed: the operation the log of writes names.
+const char* subcommandName(Command command) {
+  switch (command) {
+    case Command::kFind:
+      return "find";
+    case Command::kBackup:
+      return "backup";
+    case Command::kRestore:
+      return "restore";
+    case Command::kDiff:
+      return "diff";
+    case Command::kClock:
+      return "clock";
+    case Command::kWatch:
+      return "watch";
+    case Command::kArchive:
+      return "archive";
+    case Command::kSet:
+      return "set";
+    case Command::kScan:
+      return "scan";
+  }
+  return "";
+}
+
+}  // namespace
+
 std::unique_ptr<Session> CommandContext::connect(ExitCode& code) {
   if (!options.find) return open(code);
   backup::Identification found;
@@ -46,6 +75,7 @@ std::unique_ptr<Session> CommandContext::open(ExitCode& code) {
                                   options.command == Command::kRestore ||
                                   options.command == Command::kSet;
   settings.tick = tick_;
+  settings.operation = subcommandName(options.command);
   return std::make_unique<Session>(*choice, messages, settings);
 }
 

@@ -57,6 +57,7 @@ std::optional<ConnectionChoice> ChooseConnection(const Options& options, std::st
     choice.portNumber = *number;
   } else if (options.port.find_first_of("/\\") != std::string::npos) {  // also \\.\COM12
     choice.devicePath = options.port;
+    choice.byDevicePath = true;
     choice.resolver = [path = options.port](int) { return path; };
   } else {
     error = "--port takes COM1 to COM32 or a device path, not " + options.port;

@@ -14,7 +14,8 @@ struct ConnectionChoice {
   int portNumber = 1;
   int baudIndex = 6;
   transport::DevicePathResolver resolver;
-  std::string devicePath;  // for messages
+  std::string devicePath;     // for messages
+  bool byDevicePath = false;  // --port PATH: no COMn stands for the device
 };
 
 // "--port COMn" through section "Ports" of the settings file (or the

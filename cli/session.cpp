@@ -1,7 +1,9 @@
 #include "cli/session.h"
 
 #include "backup/capturing_link.h"
+#include "backup/local_time_text.h"
 #include "cli/failure_cause.h"
+#include "cli/log_failure_warning.h"
 #include "cli/tracing_port.h"
 #include "device/discovery.h"
 #include "modbus/exchange.h"
@@ -12,6 +14,11 @@
 namespace cli {
 
 namespace {
+
+std::string portText(const ConnectionChoice& choice) {
+  if (choice.byDevicePath) return choice.devicePath;
+  return "COM" + std::to_string(choice.portNumber) + " → " + choice.devicePath;
+}
 
 // Discovery's view: the chosen port and speed, "Автопоиск", and nothing to
 // show; the block itself is taken from the raw reply.
@@ -58,7 +65,15 @@ Session::Session(const ConnectionChoice& choice, TerminalSink& messages,
     tracing_ = std::make_unique<TracingPort>(*port_, *settings.trace);
     port = tracing_.get();
   }
-  modbus::LinkServices services{*port, *tick, *pump_};
+  log_ = std::make_unique<oplog::OperationsLog>(
+      oplog::LogSource{"ulm5-cli", [] { return backup::LocalTimeText(std::chrono::system_clock::now()); },
+                       [text = portText(choice_)](int) { return text; }});
+  log_->setFailureListener([this](const oplog::LogFailure& failure) {
+    messages_.note("warning: " + LogFailureWarning(failure));
+  });
+  log_->beginOperation(settings.operation);
+  logObserver_ = std::make_unique<oplog::LoggingObserver>(*log_);
+  modbus::LinkServices services{*port, *tick, *pump_, logObserver_.get()};
   services.mode = settings.fast ? modbus::ExchangeMode::kFast : modbus::ExchangeMode::kWindowTiming;
   // Bytes after an answer are seen before the next request goes out.
   services.holdPortBetweenExchanges = settings.fast;
@@ -73,6 +88,7 @@ std::string Session::failureCause() const {
 }
 
 Session::~Session() {
+  log_->endOperation();
   messages_.setCauseOfFailure(nullptr);
   link_->closePort();
   link_.reset();
@@ -99,6 +115,7 @@ ExitCode Session::identify(bool search, backup::Identification& found) {
   const auto identification = backup::Identification::fromImage(capture.read());
   if (!identification) return ExitCode::kNoConnection;
   found = *identification;
+  log_->instrumentFound(choice_.portNumber, found.texts().serial);
   return ExitCode::kDone;
 }
 

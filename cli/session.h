@@ -12,6 +12,8 @@
 #include "device/identification_block.h"
 #include "device/operation_controls.h"
 #include "modbus/platform_services.h"
+#include "oplog/logging_observer.h"
+#include "oplog/operations_log.h"
 
 namespace transport {
 class TAfComPort;
@@ -34,12 +36,16 @@ struct SessionSettings {
   bool refuseAfterInterrupt = false;
   std::ostream* trace = nullptr;       // every frame, when set
   modbus::TickSource* tick = nullptr;  // replaces the real tick (time-scaled in tests)
+  std::string operation;               // what the log of writes calls the session's writes
 };
 
 // The link of one run of the program: the serial port component with its
 // resolver, the millisecond tick, the dispatcher's event pump and the
 // addressed link, and the operations' view of the "window": the chosen port
-// and speed. There is no button and no measurement timer to switch.
+// and speed. There is no button and no measurement timer to switch. The
+// session is one operation of the log of writes: whatever it wrote goes
+// there as one line when it ends, and a line the log cannot take is a
+// warning.
 class Session final : public device::OperationControls {
  public:
   Session(const ConnectionChoice& choice, TerminalSink& messages, const SessionSettings& settings);
@@ -72,6 +78,8 @@ class Session final : public device::OperationControls {
   std::unique_ptr<transport::TAfComPort> port_;
   std::unique_ptr<TracingPort> tracing_;
   std::unique_ptr<modbus::TickSource> ownTick_;
+  std::unique_ptr<oplog::OperationsLog> log_;
+  std::unique_ptr<oplog::LoggingObserver> logObserver_;
   std::unique_ptr<transport::DispatcherEventPump> pump_;
   std::unique_ptr<AddressedLink> link_;
 };

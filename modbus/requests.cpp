@@ -54,6 +54,14 @@ ExchangeResult readRequest(const LinkServices& link, uint8_t portNumber, int bau
   return r;
 }
 
+ExchangeResult judgedWriteReply(ExchangeResult r, uint8_t address, uint8_t function) {
+  if (r.size() < 3) return r;
+  if (const uint8_t mismatch = headerMismatch(r, address, function)) return CodeResult(mismatch);
+  // The echoed start and count are not compared with the request.
+  if (r.size() != kWriteReplyLength) return CodeResult(kWrongWriteReplyLength);
+  return r;
+}
+
 ExchangeResult writeRequest(const LinkServices& link, uint8_t portNumber, int baudIndex,
                             const ExchangeTiming& timing, uint8_t address, uint8_t function,
                             int32_t start, int32_t count, const ByteString& data) {
@@ -61,11 +69,10 @@ ExchangeResult writeRequest(const LinkServices& link, uint8_t portNumber, int ba
   // The caller keeps the data at 255 bytes or less; the byte count is one byte.
   payload.push_back(static_cast<char>(data.size() & 0xFF));
   payload += data;
-  ExchangeResult r = Exchange(link, portNumber, baudIndex, timing, payload);
-  if (r.size() < 3) return r;
-  if (const uint8_t mismatch = headerMismatch(r, address, function)) return CodeResult(mismatch);
-  // The echoed start and count are not compared with the request.
-  if (r.size() != kWriteReplyLength) return CodeResult(kWrongWriteReplyLength);
+  const ExchangeResult r =
+      judgedWriteReply(Exchange(link, portNumber, baudIndex, timing, payload), address, function);
+  if (link.observer)
+    link.observer->WriteEnded({portNumber, address, function, start, count, data}, r);
   return r;
 }
 

@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QStatusBar>
+#include <QToolButton>
 
 #include "ui/elided_label.h"
 #include "ui/link_status_text.h"
@@ -11,6 +12,16 @@
 namespace {
 
 const QColor kTroubleColor(170, 0, 0);
+
+// Flat, so that it fits the status bar's height.
+QToolButton* newJournalButton() {
+  auto* button = new QToolButton;
+  button->setObjectName(QStringLiteral("BitBtnJournal"));
+  button->setText(QStringLiteral("Журнал"));
+  button->setToolTip(QStringLiteral("Журнал записей в приборы"));
+  button->setAutoRaise(true);
+  return button;
+}
 
 QFrame* separator() {
   auto* line = new QFrame;
@@ -25,13 +36,15 @@ LinkStatusBar::LinkStatusBar(QStatusBar& bar)
     : port_(staticText("StatusBarPort")),
       instrumentSeparator_(separator()),
       instrument_(staticText("StatusBarInstrument")),
-      state_(new ElidedLabel) {
+      state_(new ElidedLabel),
+      journal_(newJournalButton()) {
   state_->setObjectName(QStringLiteral("StatusBarState"));
   bar.addWidget(port_);
   bar.addWidget(instrumentSeparator_);
   bar.addWidget(instrument_);
   bar.addWidget(separator());
   bar.addWidget(state_, 1);
+  bar.addPermanentWidget(journal_);
   instrumentSeparator_->hide();
   instrument_->hide();
 }
@@ -44,9 +57,13 @@ void LinkStatusBar::showState(const QString& text, bool trouble) {
   state_->setFullText(text);
 }
 
+QString LinkStatusBar::portTextOf(int portNumber, const QString& devicePath) {
+  return QStringLiteral("COM%1 → %2").arg(portNumber).arg(devicePath);
+}
+
 void LinkStatusBar::showPort(int portNumber, const QString& devicePath) {
   devicePath_ = devicePath;
-  port_->setText(QStringLiteral("COM%1 → %2").arg(portNumber).arg(devicePath));
+  port_->setText(portTextOf(portNumber, devicePath));
 }
 
 void LinkStatusBar::showInstrument(const QString& type, const QString& serial) {
@@ -72,7 +89,14 @@ void LinkStatusBar::showOutcome(const device::LinkOutcome& outcome) {
 
 void LinkStatusBar::showNotice(const QString& notice) { showState(notice, true); }
 
+void LinkStatusBar::addNotice(const QString& notice) {
+  const QString shown = stateText();
+  showNotice(shown.isEmpty() ? notice : shown + QStringLiteral("; ") + notice);
+}
+
 void LinkStatusBar::clearState() { showState(QString(), false); }
+
+QAbstractButton* LinkStatusBar::journalButton() const { return journal_; }
 
 QString LinkStatusBar::portText() const { return port_->text(); }
 

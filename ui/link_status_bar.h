@@ -6,18 +6,20 @@
 #include "device/link_outcome.h"
 
 class ElidedLabel;
+class QAbstractButton;
 class QFrame;
 class QLabel;
 class QStatusBar;
 
 // The main window's status bar as the link's state: the port and the device
 // it stands for, the instrument found, and either the operation under way or
-// what went wrong last (in red).
+// what went wrong last (in red); at its right end "Журнал", the log of writes.
 class LinkStatusBar {
  public:
   explicit LinkStatusBar(QStatusBar& bar);
 
   // "COM1 → /dev/ttyUSB0".
+  static QString portTextOf(int portNumber, const QString& devicePath);
   void showPort(int portNumber, const QString& devicePath);
   // After "Найти": type and serial number.
   void showInstrument(const QString& type, const QString& serial);
@@ -28,7 +30,12 @@ class LinkStatusBar {
   void showOutcome(const device::LinkOutcome& outcome);
   // A notice of the window's own (a click turned away while the link was busy).
   void showNotice(const QString& notice);
+  // A notice after what the state shows already (the log of writes failed
+  // after the operation's own trouble).
+  void addNotice(const QString& notice);
   void clearState();
+
+  QAbstractButton* journalButton() const;
 
   QString portText() const;
   QString instrumentText() const;
@@ -41,6 +48,7 @@ class LinkStatusBar {
   QFrame* instrumentSeparator_;
   QLabel* instrument_;
   ElidedLabel* state_;
+  QAbstractButton* journal_;
   QString devicePath_;
   std::string answered_;  // the device of the last request answered
 };

@@ -17,8 +17,10 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <chrono>
 #include <utility>
 
+#include "backup/local_time_text.h"
 #include "device/archive_read.h"
 #include "device/calibration_coefficients.h"
 #include "device/clock_setting.h"
@@ -44,9 +46,11 @@
 #include "ui/ethernet_page.h"
 #include "ui/general_settings_page.h"
 #include "ui/link_status_bar.h"
+#include "ui/log_failure_text.h"
 #include "ui/measurements_page.h"
 #include "ui/message_display.h"
 #include "ui/operation_names.h"
+#include "ui/operations_log_window.h"
 #include "ui/panel_discovery_view.h"
 #include "ui/setpoints_page.h"
 #include "ui/tform_help.h"
@@ -132,8 +136,21 @@ TformMain::TformMain(QString settingsPath, MessageDisplay& messages, QWidget* pa
   observer_ = std::make_unique<DebugDumpObserver>(
       debugPage->findChild<QLineEdit*>(QStringLiteral("editQuery")),
       debugPage->findChild<QLineEdit*>(QStringLiteral("editAnswer")));
+  log_ = std::make_unique<oplog::OperationsLog>(oplog::LogSource{
+      "ulm5-configurator", [] { return backup::LocalTimeText(std::chrono::system_clock::now()); },
+      [this](int portNumber) {
+        const auto path = connection_settings::portDevicePath(settings_, portNumber);
+        return LinkStatusBar::portTextOf(portNumber, QString::fromStdString(path)).toStdString();
+      }});
+  // The write itself has gone ahead; the status bar says that its line is missing.
+  log_->setFailureListener([this](const oplog::LogFailure& failure) {
+    if (!closed_) status_->addNotice(LogFailureText(failure));
+  });
+  logObserver_ = std::make_unique<oplog::LoggingObserver>(*log_, observer_.get());
 
   connect(panel_->BitBtnFindPrib(), &QPushButton::clicked, this, &TformMain::BitBtnFindPribClick);
+  connect(status_->journalButton(), &QAbstractButton::clicked, this,
+          &TformMain::BitBtnJournalClick);
   const std::pair<const char*, void (TformMain::*)()> handlers[] = {
       {"buttonReadNastrPrib", &TformMain::buttonReadNastrPribClick},
       {"BitBtnWriteNastrPrib", &TformMain::BitBtnWriteNastrPribClick},
@@ -199,7 +216,7 @@ void TformMain::attachPort(modbus::PortInterface& port, modbus::TickSource* tick
     tick = ownTick_.get();
   }
   poll_.reset();
-  modbus::LinkServices services{port, *tick, pump_, observer_.get()};
+  modbus::LinkServices services{port, *tick, pump_, logObserver_.get()};
   if (connection_settings::fastExchange(settings_)) services.mode = modbus::ExchangeMode::kFast;
   link_ = std::make_unique<device::DeviceLink>(services);
   link_->setOutcomeListener([this](const device::LinkOutcome& outcome) { lastOutcome_ = outcome; });
@@ -348,10 +365,17 @@ void TformMain::beginOperation(const QString& name) {
   lastOutcome_.reset();
   busyNotice_.clear();
   status_->showOperation(name);
+  log_->beginOperation(name.toStdString());
 }
 
 void TformMain::endOperation() {
   runningOperation_.clear();
+  showOperationEnd();
+  // Last: a line the log could not take is added to what the status bar shows.
+  log_->endOperation();
+}
+
+void TformMain::showOperationEnd() {
   if (closed_) return;
   // What went wrong tells more than a click turned away meanwhile.
   if (lastOutcome_) status_->showOutcome(*lastOutcome_);
@@ -363,6 +387,7 @@ void TformMain::endOperation() {
 }
 
 void TformMain::instrumentIdentified(const device::IdentificationTexts& texts) {
+  log_->instrumentFound(panel_->ComboBoxPort()->currentIndex() + 1, texts.serial);
   status_->showInstrument(QString::fromStdString(texts.type), QString::fromStdString(texts.serial));
   calibrationRecords_->record().instrumentFound(texts);
   for (const ReadOrigins::Page page : readOrigins_.found(texts.serial)) {
@@ -401,6 +426,8 @@ void TformMain::BitBtnFindPribClick() {
       closed_, [this](const device::IdentificationTexts& texts) { instrumentIdentified(texts); });
   const bool outer = !std::exchange(operationRunning_, true);
   beginOperation(OperationName(QStringLiteral("BitBtnFindPrib")));
+  // Until it answers, the instrument on the port is not known.
+  log_->instrumentFound(panel_->ComboBoxPort()->currentIndex() + 1, {});
   device::RunDiscovery(*link_, view, messages_);
   endOperation();
   if (outer) operationRunning_ = false;
@@ -639,7 +666,16 @@ void TformMain::btnObmenClick() {
                            QLocale::system().decimalPoint().toStdString());
   runningOperation_.clear();
   status_->clearState();
+  log_->endOperation();
   if (outer) operationRunning_ = false;
+}
+
+void TformMain::BitBtnJournalClick() {
+  if (!journal_) journal_ = new OperationsLogWindow(this);
+  journal_->reload();
+  journal_->show();
+  journal_->raise();
+  journal_->activateWindow();
 }
 
 void TformMain::BitBtn4Click() { archivePage_->saveToFile(messages_); }

@@ -16,6 +16,8 @@
 #include "device/operation_controls.h"
 #include "modbus/platform_services.h"
 #include "modbus/port_interface.h"
+#include "oplog/logging_observer.h"
+#include "oplog/operations_log.h"
 #include "ui/open_window_messages.h"
 #include "ui/profile_file.h"
 #include "ui/qt_event_pump.h"
@@ -30,6 +32,7 @@ class DebugDumpObserver;
 class GeneralSettingsPage;
 class MeasurementsPage;
 class MessageDisplay;
+class OperationsLogWindow;
 class ArchivePage;
 class QAbstractButton;
 class QStatusBar;
@@ -118,6 +121,9 @@ class TformMain : public QWidget {
 
   void btnObmenClick();
 
+  // "Журнал": the log of writes in a window of its own.
+  void BitBtnJournalClick();
+
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -141,6 +147,7 @@ class TformMain : public QWidget {
   // The status bar while an operation runs and after it.
   void beginOperation(const QString& name);
   void endOperation();
+  void showOperationEnd();
   // "Найти" identified an instrument: the status bar shows it, and pages
   // holding values of another instrument are emptied.
   void instrumentIdentified(const device::IdentificationTexts& texts);
@@ -171,6 +178,11 @@ class TformMain : public QWidget {
   QtEventPump pump_;
   std::unique_ptr<modbus::TickSource> ownTick_;
   std::unique_ptr<DebugDumpObserver> observer_;
+  // Every write of the window, the debug page's too, reaches the log through
+  // the exchanges' observer, ahead of the debug page's dumps.
+  std::unique_ptr<oplog::OperationsLog> log_;
+  std::unique_ptr<oplog::LoggingObserver> logObserver_;
+  OperationsLogWindow* journal_ = nullptr;  // made at the first "Журнал"
   std::unique_ptr<device::DeviceLink> link_;
   std::unique_ptr<device::MeasurementPoll> poll_;
   TrendRecorder* trendRecorder_;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -57,6 +58,8 @@ class CliAgainstSimulator : public ::testing::Test {
       : simulator_(std::move(options)) {
     char dir[] = "/tmp/ulm5-cli-test-XXXXXX";
     dir_ = ::mkdtemp(dir);
+    // The program's writes go to a log of the test's own, never the user's.
+    ::setenv("XDG_STATE_HOME", (dir_ + "/state").c_str(), 1);
   }
   ~CliAgainstSimulator() override { std::filesystem::remove_all(dir_); }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QTemporaryDir>
 #include <clocale>
 #include <cstdio>
 
@@ -15,6 +16,9 @@ int main(int argc, char* argv[]) {
     return 1;
   }
   QApplication app(argc, argv);
+  // The windows' writes go to a log of the run's own, never the user's.
+  const QTemporaryDir state;
+  qputenv("XDG_STATE_HOME", state.path().toUtf8());
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -1,8 +1,8 @@
 // Renders every tab page of the main window, after a discovery against an
 // in-process simulator, to PNG files: ulm5-screenshots DIR; also the status
 // bar in each state, the held-back poll, the help window, the trend and the
-// dialogs of the configuration files. A developer's tool for checking the
-// layout; it runs on the offscreen platform.
+// dialogs of the configuration files and the log of writes. A developer's
+// tool for checking the layout; it runs on the offscreen platform.
 
 #include <QApplication>
 #include <QCheckBox>
@@ -10,6 +10,7 @@
 #include <QDeadlineTimer>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -156,6 +157,30 @@ bool statusBarStates(TformMain& form, sim::Simulator& simulator, const QDir& out
   return ok;
 }
 
+// Three writes in the log, the last one stopped part-way, then a write the
+// log cannot take: the journal window and the status bar's notice.
+bool operationsLog(TformMain& form, sim::Simulator& simulator, const QDir& out,
+                   const QString& stateHome) {
+  form.BitBtnWriteNastrPribClick();
+  form.btnWriteDataTimeClick();
+  form.BitBtnReadNatrUstClick();
+  simulator.setSilentAfter(2);
+  form.BitBtnWriteNatrUstClick();
+  simulator.setSilentAfter(-1);
+  form.BitBtnJournalClick();
+  auto* journal = form.findChild<QWidget*>(QStringLiteral("FormJournal"));
+  bool ok = journal && save(*journal, out, QStringLiteral("11_FormJournal"));
+  if (journal) journal->close();
+  const QString blocked = stateHome + QStringLiteral("-blocked");
+  QDir().mkpath(blocked);
+  QFile(blocked + QStringLiteral("/ulm5")).open(QIODevice::WriteOnly);
+  qputenv("XDG_STATE_HOME", blocked.toUtf8());
+  form.BitBtnWriteNastrPribClick();
+  qputenv("XDG_STATE_HOME", stateHome.toUtf8());
+  auto* bar = form.findChild<QStatusBar*>(QStringLiteral("StatusBar1"));
+  return save(*bar, out, QStringLiteral("10_StatusBar_99_log_not_written")) && ok;
+}
+
 // The measurement page while an archive read holds the poll back.
 bool heldBackPoll(TformMain& form, const QDir& out) {
   auto* pages = form.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
@@ -251,6 +276,9 @@ int main(int argc, char* argv[]) {
   sim::Simulator simulator(options);
   QTemporaryDir settingsDir;
   const QString iniPath = settingsDir.filePath(QStringLiteral("Configurator.ini"));
+  // The writes shown go to a log of this run's own.
+  const QString stateHome = settingsDir.filePath(QStringLiteral("state"));
+  qputenv("XDG_STATE_HOME", stateHome.toUtf8());
   ProfileFile ini(iniPath);
   connection_settings::mapPortDevice(ini, 1, simulator.devicePath());
   connection_settings::storePortNumber(ini, 1);
@@ -301,6 +329,7 @@ int main(int argc, char* argv[]) {
   form.BitBtnIzmerStopClick();
   ok = heldBackPoll(form, out) && ok;
   ok = statusBarStates(form, simulator, out) && ok;
+  ok = operationsLog(form, simulator, out, stateHome) && ok;
   windows.formHelp().show();
   ok = save(windows.formHelp(), out, QStringLiteral("8_TformHelp")) && ok;
   windows.formHelp().hide();
