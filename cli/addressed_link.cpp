@@ -1,9 +1,9 @@
 #include "cli/addressed_link.h"
 
 #include "cli/interrupt_watch.h"
+#include "device/record_requests.h"
 #include "modbus/frame_codec.h"
 #include "modbus/reply_selection.h"
-#include "modbus/requests.h"
 #include "modbus/result_codes.h"
 
 namespace cli {
@@ -21,8 +21,10 @@ bool holdsAFrame(const modbus::ByteString& bytes) {
 }  // namespace
 
 AddressedLink::AddressedLink(const modbus::LinkServices& services, uint8_t address)
-    : services_(services), address_(address) {
+    : services_(services) {
   services_.record = &record_;
+  parameters_.address = address;
+  parameters_.mode = services.mode;
 }
 
 bool AddressedLink::portCheck() {
@@ -74,9 +76,9 @@ void AddressedLink::listen(int32_t quietMs) {
 void AddressedLink::quietBefore(uint8_t function, int32_t start, int32_t count) {
   if (!fast() || lastAnswer_.empty()) return;
   const modbus::ByteString request = {
-      static_cast<char>(address_),          static_cast<char>(function),
-      static_cast<char>(start >> 8 & 0xFF), static_cast<char>(start & 0xFF),
-      static_cast<char>(count >> 8 & 0xFF), static_cast<char>(count & 0xFF)};
+      static_cast<char>(parameters_.address), static_cast<char>(function),
+      static_cast<char>(start >> 8 & 0xFF),   static_cast<char>(start & 0xFF),
+      static_cast<char>(count >> 8 & 0xFF),   static_cast<char>(count & 0xFF)};
   if (!modbus::AnswersRequest(lastAnswer_, request)) return;
   listen(kSecondTalkerQuiet.ms(modbus::ExpectedReplyCharacters(request),
                                modbus::BaudRateOfIndex(parameters_.baudIndex)));
@@ -112,23 +114,20 @@ modbus::ExchangeResult AddressedLink::judged(modbus::ExchangeResult result) {
 modbus::ExchangeResult AddressedLink::readHoldingRegisters(int32_t start, int32_t count) {
   if (refused()) return modbus::CodeResult(modbus::kNoAnswer);
   quietBefore(0x03, start, count);
-  return judged(modbus::ReadHoldingRegisters(services_, portByte(), parameters_.baudIndex,
-                                             parameters_.timing, address_, start, count));
+  return judged(device::RequestHoldingRegisters(services_, parameters_, start, count));
 }
 
 modbus::ExchangeResult AddressedLink::readInputRegisters(int32_t start, int32_t count) {
   if (refused()) return modbus::CodeResult(modbus::kNoAnswer);
   quietBefore(0x04, start, count);
-  return judged(modbus::ReadInputRegisters(services_, portByte(), parameters_.baudIndex,
-                                           parameters_.timing, address_, start, count));
+  return judged(device::RequestInputRegisters(services_, parameters_, start, count));
 }
 
 modbus::ExchangeResult AddressedLink::writeMultipleRegisters(int32_t start, int32_t count,
                                                              const modbus::ByteString& data) {
   if (refused()) return modbus::CodeResult(modbus::kNoAnswer);
   quietBefore(0x10, start, count);
-  return judged(modbus::WriteMultipleRegisters(services_, portByte(), parameters_.baudIndex,
-                                               parameters_.timing, address_, start, count, data));
+  return judged(device::RequestRegisterWrite(services_, parameters_, start, count, data));
 }
 
 void AddressedLink::closePort() {

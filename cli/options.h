@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "device/line_scan.h"
+
 namespace cli {
 
 enum class Command { kFind, kBackup, kRestore, kDiff, kClock, kWatch, kArchive, kSet, kScan };
@@ -50,9 +52,9 @@ struct Options {
 
   std::vector<std::string> assignments;  // set: FIELD=VALUE
 
-  int scanTimeoutMs = 100;  // scan: the wait for an address that does not answer
-  int scanFirst = 1;        // scan: the addresses tried
-  int scanLast = 247;
+  int scanTimeoutMs = device::kScanWaitMs;     // scan: the wait for an address that does not answer
+  int scanFirst = device::kLowestUnitAddress;  // scan: the addresses tried
+  int scanLast = device::kHighestInstrumentAddress;
 };
 
 }  // namespace cli

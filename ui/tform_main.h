@@ -33,6 +33,7 @@ class QAbstractButton;
 class QStatusBar;
 class QTabWidget;
 class QTimer;
+class TformScan;
 class TformTrend;
 class TrendRecorder;
 class SetpointsPage;
@@ -43,8 +44,8 @@ class TClientSocket;
 }
 
 // The main window: connection panel on the left, the tab pages, the status
-// bar and the two timers. Restores port and speed from the settings file when
-// first shown and stores them when closed. Closing also ends whatever runs on
+// bar and the two timers. Restores the connection panel from the settings
+// file when first shown and stores it when closed. Closing also ends whatever runs on
 // the link: the exchange under way finishes, no further one starts, the port
 // closes, so the program ends with the window.
 class TformMain : public QWidget {
@@ -74,6 +75,8 @@ class TformMain : public QWidget {
   void setHelpWindow(TformHelp* help) { help_ = help; }
 
   void BitBtnFindPribClick();
+  void BitBtnScanLineClick();
+  void StringGridScanDblClick(int address);
   void Button1Click();
   void TimerTimerTimer();
 
@@ -166,6 +169,7 @@ class TformMain : public QWidget {
   std::unique_ptr<device::MeasurementPoll> poll_;
   TrendRecorder* trendRecorder_;
   TformTrend* formTrend_ = nullptr;  // made at the first "Тренд"
+  TformScan* formScan_ = nullptr;    // made at the first "Сканировать линию"
   std::set<std::string> deferredClicks_;
   bool operationRunning_ = false;  // a button's operation, not the poll, holds the link
   QString runningOperation_;       // its name, for the status bar
