@@ -38,7 +38,18 @@ TformScan::TformScan(QWidget* mainWindow) : QWidget(mainWindow, Qt::Window) {
   grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
   grid_->setSelectionMode(QAbstractItemView::SingleSelection);
   grid_->verticalHeader()->hide();
-  grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+  // Every header whole, however narrow the window is made.
+  QHeaderView* header = grid_->horizontalHeader();
+  header->setSectionResizeMode(QHeaderView::ResizeToContents);
+  header->setSectionResizeMode(kVersion, QHeaderView::Stretch);
+  // Measured with the style and font the header will be shown in.
+  header->ensurePolished();
+  int headerWidth = 0;
+  for (int column = 0; column < kColumnCount; ++column)
+    headerWidth += header->sectionSizeHint(column);
+  // Room for a vertical scroll bar too, once more units than rows answered.
+  grid_->setMinimumWidth(headerWidth + 2 * grid_->frameWidth() +
+                         grid_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + kColumnCount);
   grid_->setToolTip(QStringLiteral("Двойной щелчок по строке ставит её адрес в «Адрес прибора»"));
 
   progress_ = new QProgressBar(this);
@@ -79,6 +90,7 @@ void TformScan::scan(device::RegisterLink& link, device::OperationControls& cont
   stop_->setEnabled(true);
   const device::ScanOutcome outcome = device::ScanLine(link, controls, range_, *this, messages);
   stop_->setEnabled(false);
+  progress_->setFormat(QStringLiteral("%v из %m"));
   showOutcome(outcome);
 }
 
