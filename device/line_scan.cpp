@@ -37,7 +37,11 @@ ScanOutcome ScanLine(RegisterLink& link, OperationControls& controls, const Scan
   if (link.busy()) return ScanOutcome::kNotStarted;
   controls.setButtonEnabled(false);
   const KeptRecord kept(link.parameters());
-  if (!StorePortAndCheck(link, controls.connection(), messages)) {
+  // The scan asks addresses of its own: whatever the panel's address field
+  // holds, even nothing, does not stop it.
+  ConnectionSelection selection = controls.connection();
+  selection.address = kInstrumentAddress;
+  if (!StorePortAndCheck(link, selection, messages)) {
     controls.setButtonEnabled(true);
     return ScanOutcome::kPortError;
   }
