@@ -1,9 +1,9 @@
 #include "cli/addressed_link.h"
 
 #include "cli/interrupt_watch.h"
+#include "device/record_requests.h"
 #include "modbus/frame_codec.h"
 #include "modbus/reply_selection.h"
-#include "modbus/requests.h"
 #include "modbus/result_codes.h"
 
 namespace cli {
@@ -18,11 +18,35 @@ bool holdsAFrame(const modbus::ByteString& bytes) {
   return bytes.find(kStartMarker) != modbus::ByteString::npos;
 }
 
+// Passes the dumps on and keeps a write's end back: its result is judged
+// first (a second talker turns an echo into a failure), and that is what the
+// log of writes must hear.
+class WriteEndHeldBack final : public modbus::ExchangeObserver {
+ public:
+  explicit WriteEndHeldBack(modbus::ExchangeObserver* next) : next_(next) {}
+  void QueryDumpChanged(const modbus::ByteString& hexDump) override {
+    if (next_) next_->QueryDumpChanged(hexDump);
+  }
+  void AnswerDumpChanged(const modbus::ByteString& hexDump) override {
+    if (next_) next_->AnswerDumpChanged(hexDump);
+  }
+  void WriteEnded(const modbus::WriteRequest& request, const modbus::ExchangeResult&) override {
+    request_ = request;
+  }
+  const modbus::WriteRequest& request() const { return request_; }
+
+ private:
+  modbus::ExchangeObserver* next_;
+  modbus::WriteRequest request_;
+};
+
 }  // namespace
 
 AddressedLink::AddressedLink(const modbus::LinkServices& services, uint8_t address)
-    : services_(services), address_(address) {
+    : services_(services) {
   services_.record = &record_;
+  parameters_.address = address;
+  parameters_.mode = services.mode;
 }
 
 bool AddressedLink::portCheck() {
@@ -74,9 +98,9 @@ void AddressedLink::listen(int32_t quietMs) {
 void AddressedLink::quietBefore(uint8_t function, int32_t start, int32_t count) {
   if (!fast() || lastAnswer_.empty()) return;
   const modbus::ByteString request = {
-      static_cast<char>(address_),          static_cast<char>(function),
-      static_cast<char>(start >> 8 & 0xFF), static_cast<char>(start & 0xFF),
-      static_cast<char>(count >> 8 & 0xFF), static_cast<char>(count & 0xFF)};
+      static_cast<char>(parameters_.address), static_cast<char>(function),
+      static_cast<char>(start >> 8 & 0xFF),   static_cast<char>(start & 0xFF),
+      static_cast<char>(count >> 8 & 0xFF),   static_cast<char>(count & 0xFF)};
   if (!modbus::AnswersRequest(lastAnswer_, request)) return;
   listen(kSecondTalkerQuiet.ms(modbus::ExpectedReplyCharacters(request),
                                modbus::BaudRateOfIndex(parameters_.baudIndex)));
@@ -112,23 +136,26 @@ modbus::ExchangeResult AddressedLink::judged(modbus::ExchangeResult result) {
 modbus::ExchangeResult AddressedLink::readHoldingRegisters(int32_t start, int32_t count) {
   if (refused()) return modbus::CodeResult(modbus::kNoAnswer);
   quietBefore(0x03, start, count);
-  return judged(modbus::ReadHoldingRegisters(services_, portByte(), parameters_.baudIndex,
-                                             parameters_.timing, address_, start, count));
+  return judged(device::RequestHoldingRegisters(services_, parameters_, start, count));
 }
 
 modbus::ExchangeResult AddressedLink::readInputRegisters(int32_t start, int32_t count) {
   if (refused()) return modbus::CodeResult(modbus::kNoAnswer);
   quietBefore(0x04, start, count);
-  return judged(modbus::ReadInputRegisters(services_, portByte(), parameters_.baudIndex,
-                                           parameters_.timing, address_, start, count));
+  return judged(device::RequestInputRegisters(services_, parameters_, start, count));
 }
 
 modbus::ExchangeResult AddressedLink::writeMultipleRegisters(int32_t start, int32_t count,
                                                              const modbus::ByteString& data) {
   if (refused()) return modbus::CodeResult(modbus::kNoAnswer);
   quietBefore(0x10, start, count);
-  return judged(modbus::WriteMultipleRegisters(services_, portByte(), parameters_.baudIndex,
-                                               parameters_.timing, address_, start, count, data));
+  WriteEndHeldBack heldBack(services_.observer);
+  modbus::LinkServices services = services_;
+  services.observer = &heldBack;
+  const modbus::ExchangeResult result =
+      judged(device::RequestRegisterWrite(services, parameters_, start, count, data));
+  if (services_.observer) services_.observer->WriteEnded(heldBack.request(), result);
+  return result;
 }
 
 void AddressedLink::closePort() {

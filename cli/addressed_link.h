@@ -14,14 +14,15 @@ namespace cli {
 inline constexpr modbus::QuietTime kSecondTalkerQuiet{4, 5};
 
 // The link of ulm5-cli: the register requests of the device operations,
-// sent to one address of a multi-drop line (0 as the window does unless
-// chosen), judging each reply beyond the window's rules: a request that
+// sent to the record's address of a multi-drop line (0 unless chosen),
+// judging each reply beyond the window's rules: a request that
 // more than one instrument answered fails, so that nothing is taken from
 // (or written to) a line where another instrument talks as well. The cause
 // of the last failure is kept so that a message can name it. One program,
 // one thread: it is never busy.
 class AddressedLink final : public device::RegisterLink {
  public:
+  // The record starts with `address` and the services' exchange mode.
   AddressedLink(const modbus::LinkServices& services, uint8_t address);
 
   device::LinkParameters& parameters() override { return parameters_; }
@@ -32,8 +33,8 @@ class AddressedLink final : public device::RegisterLink {
   modbus::ExchangeResult writeMultipleRegisters(int32_t start, int32_t count,
                                                 const modbus::ByteString& data) override;
 
-  uint8_t address() const { return address_; }
-  void setAddress(uint8_t address) { address_ = address; }
+  uint8_t address() const { return parameters_.address; }
+  void setAddress(uint8_t address) { parameters_.address = address; }
   // The last request's failure; `failed()` is false after a success.
   const LinkFailure& lastFailure() const { return failure_; }
   // From now on, a request asked for after Ctrl+C or a signal is not sent
@@ -43,18 +44,16 @@ class AddressedLink final : public device::RegisterLink {
   void closePort();
 
  private:
-  bool fast() const { return services_.mode == modbus::ExchangeMode::kFast; }
+  bool fast() const { return parameters_.mode == modbus::ExchangeMode::kFast; }
   bool refused();
   // Pumps events for `quietMs`, keeping what arrives on the open port.
   void listen(int32_t quietMs);
   void quietBefore(uint8_t function, int32_t start, int32_t count);
   modbus::ExchangeResult judged(modbus::ExchangeResult result);
-  uint8_t portByte() const { return static_cast<uint8_t>(parameters_.portNumber); }
 
   modbus::LinkServices services_;
   modbus::LineRecord record_;
   device::LinkParameters parameters_;
-  uint8_t address_;
   LinkFailure failure_;
   modbus::ExchangeResult lastAnswer_;  // decoded; empty when the last request got none
   modbus::ByteString stray_;           // arrived after the last answer, before the next request

@@ -15,7 +15,7 @@ namespace {
 
 constexpr int kLowestBaudIndex = 0;
 constexpr int kHighestBaudIndex = 6;
-constexpr int kHighestAddress = 247;
+constexpr int kHighestAddress = device::kHighestInstrumentAddress;
 constexpr int kLongestTimeoutMs = 60000;
 
 // In rising order, as the help shows them.

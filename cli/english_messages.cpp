@@ -29,6 +29,7 @@ const std::vector<Translation>& translations() {
         {device::kCannotOpenPortText, "cannot open the port"},
         {device::kNoConnectionText, "no connection with the instrument"},
         {device::kSettingsWrittenText, "settings written"},
+        {device::kBadInstrumentAddressText, "invalid instrument address, not 0 to 247"},
         {device::kInstrumentFoundText, "instrument found"},
         {device::kInstrumentNotFoundText, "instrument not found at any speed"},
         {device::kNoAnswerText, "the instrument does not answer"},

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "backup/block_choice.h"
+#include "device/line_scan.h"
 
 namespace cli {
 
@@ -45,9 +46,9 @@ struct Options {
 
   std::vector<std::string> assignments;  // set: FIELD=VALUE
 
-  int scanTimeoutMs = 100;  // scan: the wait for an address that does not answer
-  int scanFirst = 1;        // scan: the addresses tried
-  int scanLast = 247;
+  int scanTimeoutMs = device::kScanWaitMs;     // scan: the wait for an address that does not answer
+  int scanFirst = device::kLowestUnitAddress;  // scan: the addresses tried
+  int scanLast = device::kHighestInstrumentAddress;
 };
 
 }  // namespace cli

@@ -3,12 +3,64 @@
 #include "cli/command_context.h"
 #include "cli/failure_cause.h"
 #include "cli/interrupt_watch.h"
-#include "device/data_image.h"
-#include "device/identification_block.h"
-#include "device/link_messages.h"
-#include "device/reply_length.h"
+#include "device/line_scan.h"
 
 namespace cli {
+
+namespace {
+
+// The terminal's view of the scan: a progress line per address, a line (or a
+// JSON entry) per unit, and a stop at Ctrl+C or at a line that cannot be
+// trusted.
+class TerminalScanView final : public device::LineScanView {
+ public:
+  TerminalScanView(CommandContext& context, const AddressedLink& link)
+      : context_(context), link_(link) {}
+
+  void trying(int address) override {
+    address_ = address;
+    context_.messages.progress("address " + std::to_string(address) + " of " +
+                               std::to_string(context_.options.scanFirst) + ".." +
+                               std::to_string(context_.options.scanLast));
+  }
+
+  void found(const device::ScannedUnit& unit) override {
+    const device::IdentificationTexts& texts = unit.texts;
+    if (context_.options.json) {
+      found_.push_back({{"address", unit.address},
+                        {"type", texts.type},
+                        {"typeCode", unit.block.typeCode},
+                        {"version", texts.version},
+                        {"serialNumber", texts.serial},
+                        {"manufactured", texts.date}});
+      return;
+    }
+    context_.messages.endProgress();
+    context_.terminal.out << "address " << unit.address << ": " << texts.type << ", serial number "
+                          << texts.serial << ", version " << texts.version << ", manufactured "
+                          << texts.date << std::endl;
+  }
+
+  bool cancelRequested() const override { return InterruptWatch::requested(); }
+
+  bool lineFailed() const override {
+    const LinkFailure& failure = link_.lastFailure();
+    return failure.anotherTalker || failure.portFailed();
+  }
+
+  int address() const { return address_; }
+  void printJson() const {
+    if (context_.options.json) context_.terminal.out << found_.dump(2) << '\n';
+  }
+
+ private:
+  CommandContext& context_;
+  const AddressedLink& link_;
+  nlohmann::ordered_json found_ = nlohmann::ordered_json::array();
+  int address_ = 0;
+};
+
+}  // namespace
 
 ExitCode RunScan(CommandContext& context) {
   const Options& options = context.options;
@@ -16,60 +68,33 @@ ExitCode RunScan(CommandContext& context) {
   const auto session = context.connect(code);
   if (!session) return code;
   AddressedLink& link = session->link();
-  link.parameters().portNumber = session->choice().portNumber;
-  link.parameters().baudIndex = session->choice().baudIndex;
-  if (!link.portCheck()) {
-    context.messages.error(device::kCannotOpenPortText);
-    return ExitCode::kPortError;
-  }
-  // A silent address costs the response delay; an answer ends the exchange at once.
-  link.parameters().timing = {options.scanTimeoutMs, options.scanTimeoutMs,
-                              std::max(1, options.scanTimeoutMs / 5)};
 
   const InterruptWatch interrupt;
-  nlohmann::ordered_json found = nlohmann::ordered_json::array();
-  std::ostream& out = context.terminal.out;
-  int answered = 0;
-  for (int address = options.scanFirst; address <= options.scanLast; ++address) {
-    if (InterruptWatch::requested()) break;
-    context.messages.progress("address " + std::to_string(address) + " of " +
-                              std::to_string(options.scanFirst) + ".." +
-                              std::to_string(options.scanLast));
-    link.setAddress(static_cast<uint8_t>(address));
-    const modbus::ExchangeResult reply =
-        link.readHoldingRegisters(device::kIdentificationStart, device::kIdentificationCount);
-    const LinkFailure& failure = link.lastFailure();
-    if (failure.anotherTalker || failure.portFailed()) {
-      context.messages.fail(RequestFailureCause(failure, address, session->choice().devicePath));
-      if (options.json) out << found.dump(2) << '\n';
+  TerminalScanView view(context, link);
+  const device::ScanOutcome outcome =
+      device::ScanLine(link, *session, {options.scanFirst, options.scanLast, options.scanTimeoutMs},
+                       view, context.messages);
+  switch (outcome) {
+    case device::ScanOutcome::kNotStarted:
+    case device::ScanOutcome::kPortError:
+      return ExitCode::kPortError;
+    case device::ScanOutcome::kLineFailed: {
+      const LinkFailure& failure = link.lastFailure();
+      context.messages.fail(
+          RequestFailureCause(failure, view.address(), session->choice().devicePath));
+      view.printJson();
       return ExitCodeOf(failure);
     }
-    if (!device::IsReadSuccess(reply, device::kIdentificationCount)) continue;
-    const auto image = device::DataImage::fromReadReply(reply, device::kIdentificationCount);
-    const auto block = image ? device::DecodeIdentificationBlock(*image) : std::nullopt;
-    if (!block) continue;
-    const device::IdentificationTexts texts = device::FormatIdentification(*block);
-    ++answered;
-    if (options.json) {
-      found.push_back({{"address", address},
-                       {"type", texts.type},
-                       {"typeCode", block->typeCode},
-                       {"version", texts.version},
-                       {"serialNumber", texts.serial},
-                       {"manufactured", texts.date}});
-      continue;
-    }
-    context.messages.endProgress();
-    out << "address " << address << ": " << texts.type << ", serial number " << texts.serial
-        << ", version " << texts.version << ", manufactured " << texts.date << std::endl;
+    default:
+      break;
   }
   context.messages.endProgress();
-  if (options.json) out << found.dump(2) << '\n';
+  view.printJson();
   if (InterruptWatch::requested()) {
     context.messages.note("cancelled");
     return InterruptWatch::exitCode();
   }
-  if (answered == 0) {
+  if (outcome == device::ScanOutcome::kNoneAnswered) {
     context.messages.fail("no instrument answered at addresses " +
                           std::to_string(options.scanFirst) + " to " +
                           std::to_string(options.scanLast));

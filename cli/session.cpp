@@ -20,15 +20,14 @@ std::string portText(const ConnectionChoice& choice) {
   return "COM" + std::to_string(choice.portNumber) + " → " + choice.devicePath;
 }
 
-// Discovery's view: the chosen port and speed, "Автопоиск", and nothing to
+// Discovery's view: the chosen port, speed and address, "Автопоиск", and nothing to
 // show; the block itself is taken from the raw reply.
 class SessionDiscoveryView final : public device::DiscoveryView {
  public:
   SessionDiscoveryView(Session& session, bool search, TerminalSink& messages)
       : session_(session), search_(search), messages_(messages) {}
 
-  int selectedPortIndex() const override { return session_.connection().portIndex; }
-  int selectedBaudIndex() const override { return session_.connection().baudIndex; }
+  device::ConnectionSelection connection() const override { return session_.connection(); }
   void selectBaudIndex(int index) override {
     session_.selectBaudIndex(index);
     if (search_) {
@@ -94,8 +93,10 @@ Session::~Session() {
   link_.reset();
 }
 
+// The address and mode the link holds: a restore that changed the address
+// has moved the link to the new one.
 device::ConnectionSelection Session::connection() const {
-  return {choice_.portNumber - 1, choice_.baudIndex};
+  return {choice_.portNumber - 1, choice_.baudIndex, link_->address(), link_->parameters().mode};
 }
 
 ExitCode Session::identify(bool search, backup::Identification& found) {

@@ -1,14 +1,8 @@
 #include "device/device_link.h"
 
-#include "modbus/requests.h"
+#include "device/record_requests.h"
 
 namespace device {
-
-namespace {
-
-uint8_t portByte(int portNumber) { return static_cast<uint8_t>(portNumber); }
-
-}  // namespace
 
 // Declared before a hold, so that it runs after the hold has released the link.
 class DeviceLink::DeferredClose {
@@ -88,28 +82,16 @@ modbus::ExchangeResult DeviceLink::request(const std::function<modbus::ExchangeR
 }
 
 modbus::ExchangeResult DeviceLink::readHoldingRegisters(int32_t start, int32_t count) {
-  return request([&] {
-    return modbus::ReadHoldingRegisters(services_, portByte(parameters_.portNumber),
-                                        parameters_.baudIndex, parameters_.timing,
-                                        kInstrumentAddress, start, count);
-  });
+  return request([&] { return RequestHoldingRegisters(services_, parameters_, start, count); });
 }
 
 modbus::ExchangeResult DeviceLink::readInputRegisters(int32_t start, int32_t count) {
-  return request([&] {
-    return modbus::ReadInputRegisters(services_, portByte(parameters_.portNumber),
-                                      parameters_.baudIndex, parameters_.timing, kInstrumentAddress,
-                                      start, count);
-  });
+  return request([&] { return RequestInputRegisters(services_, parameters_, start, count); });
 }
 
 modbus::ExchangeResult DeviceLink::writeMultipleRegisters(int32_t start, int32_t count,
                                                           const modbus::ByteString& data) {
-  return request([&] {
-    return modbus::WriteMultipleRegisters(services_, portByte(parameters_.portNumber),
-                                          parameters_.baudIndex, parameters_.timing,
-                                          kInstrumentAddress, start, count, data);
-  });
+  return request([&] { return RequestRegisterWrite(services_, parameters_, start, count, data); });
 }
 
 bool DeviceLink::runExclusive(const std::function<void(const modbus::LinkServices&)>& work) {

@@ -2,7 +2,6 @@
 
 #include <optional>
 
-#include "device/data_image.h"
 #include "device/link_messages.h"
 #include "device/operation_start.h"
 #include "device/scoped_timing.h"
@@ -15,10 +14,8 @@ constexpr int kLowestBaudIndex = 0;
 constexpr int kHighestBaudIndex = 6;
 
 std::optional<IdentificationTexts> readIdentification(RegisterLink& link) {
-  const auto image = DataImage::fromReadReply(
-      link.readHoldingRegisters(kIdentificationStart, kIdentificationCount), kIdentificationCount);
-  if (!image) return std::nullopt;
-  const auto block = DecodeIdentificationBlock(*image);
+  const auto block = DecodeIdentificationReply(
+      link.readHoldingRegisters(kIdentificationStart, kIdentificationCount));
   if (!block) return std::nullopt;
   return FormatIdentification(*block);
 }
@@ -59,7 +56,7 @@ DiscoveryOutcome RunDiscovery(RegisterLink& link, DiscoveryView& view, MessageSi
   view.stopMeasurementTimer();
   view.setFindButtonEnabled(false);
   const ScopedTiming timing(link.parameters(), kStandardTiming);
-  if (!StorePortAndCheck(link, {view.selectedPortIndex(), view.selectedBaudIndex()}, messages)) {
+  if (!StorePortAndCheck(link, view.connection(), messages)) {
     view.setFindButtonEnabled(true);
     return DiscoveryOutcome::kPortError;
   }

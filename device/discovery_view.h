@@ -1,18 +1,19 @@
 #pragma once
 
 #include "device/identification_block.h"
+#include "device/operation_start.h"
 
 namespace device {
 
-// What discovery needs of the main window: the connection panel's lists and
-// "Автопоиск", the "Найти" button, the measurement timer and the
+// What discovery needs of the main window: the connection panel's selection
+// and "Автопоиск", the "Найти" button, the measurement timer and the
 // identification fields.
 class DiscoveryView {
  public:
   virtual ~DiscoveryView() = default;
 
-  virtual int selectedPortIndex() const = 0;  // ComboBoxPort, 0 for COM1
-  virtual int selectedBaudIndex() const = 0;  // ComboBoxBaudSys
+  // The panel's port, speed, address and exchange mode.
+  virtual ConnectionSelection connection() const = 0;
   // The speed search selects each speed in ComboBoxBaudSys after trying it.
   virtual void selectBaudIndex(int index) = 0;
   virtual bool autoFindChecked() const = 0;             // CheckBoxAutoFind

@@ -30,6 +30,11 @@ std::optional<IdentificationBlock> DecodeIdentificationBlock(const DataImage& im
   return block;
 }
 
+std::optional<IdentificationBlock> DecodeIdentificationReply(const modbus::ExchangeResult& reply) {
+  const auto image = DataImage::fromReadReply(reply, kIdentificationCount);
+  return image ? DecodeIdentificationBlock(*image) : std::nullopt;
+}
+
 std::string FormatVersion(int16_t tenths) {
   // Quotient and remainder of the magnitude, so a negative version reads as
   // a number ("-0.5") instead of "0.-5".

@@ -33,6 +33,8 @@ struct IdentificationTexts {
 
 // Empty unless the image holds the whole 12-byte block.
 std::optional<IdentificationBlock> DecodeIdentificationBlock(const DataImage& image);
+// The block of a successful read of registers 120..125; empty for any other result.
+std::optional<IdentificationBlock> DecodeIdentificationReply(const modbus::ExchangeResult& reply);
 
 IdentificationTexts FormatIdentification(const IdentificationBlock& block);
 

@@ -9,8 +9,8 @@ namespace device {
 
 // What the device operations need of the link: the shared link-parameter
 // record, the busy flag, the port check and the three register requests. The
-// requests go to address 0 with the record's port, speed and timing as they
-// are at the call. While one request or the port check runs the link is busy;
+// requests go out with the record's port, speed, timing, address and exchange
+// mode as they are at the call. While one request or the port check runs the link is busy;
 // a request or port check made while busy does not touch the port (a request
 // then returns a one-byte result, the port check false). An operation or poll
 // tick that finds the link busy must not start at all: in particular it must

@@ -5,8 +5,8 @@
 
 #include "ui/profile_file.h"
 
-// The two settings of section "ULM5" and the COMn device paths of section
-// "Ports" in Configurator.ini.
+// The connection panel's settings in section "ULM5" and the COMn device
+// paths of section "Ports" in Configurator.ini.
 namespace connection_settings {
 
 inline constexpr int kDefaultPortNumber = 1;
@@ -19,12 +19,17 @@ void restorePortNumber(ProfileFile& file, int* value);
 // "Baud" (0..6). A missing or out-of-range value gives 6, written back at once.
 void restoreBaudIndex(ProfileFile& file, int* value);
 
+// "Address" (0..247). A missing or out-of-range value gives 0, written back at once.
+void restoreAddress(ProfileFile& file, int* value);
+
 // "FastExchange": 1 ends each exchange as soon as its answer is in; absent
-// or any other value keeps the window's timing. Only read, never written.
+// or any other value keeps the window's timing.
 bool fastExchange(const ProfileFile& file);
 
 void storePortNumber(ProfileFile& file, int portNumber);
 void storeBaudIndex(ProfileFile& file, int baudIndex);
+void storeAddress(ProfileFile& file, int address);
+void storeFastExchange(ProfileFile& file, bool on);
 
 // The device behind COMn: key "COMn" of section "Ports" if present, else
 // /dev/ttyS(n-1).

@@ -11,6 +11,7 @@ struct Named {
 
 constexpr Named kOperations[] = {
     {QLatin1StringView("BitBtnFindPrib"), "поиск прибора"},
+    {QLatin1StringView("BitBtnScanLine"), "сканирование линии"},
     {QLatin1StringView("buttonReadNastrPrib"), "чтение общих настроек"},
     {QLatin1StringView("BitBtnWriteNastrPrib"), "запись общих настроек"},
     {QLatin1StringView("btnReadDataTime"), "чтение часов прибора"},

@@ -17,12 +17,6 @@ PanelDiscoveryView::PanelDiscoveryView(ConnectionPanel& panel, QTimer& timerIzme
       windowClosed_(windowClosed),
       identified_(std::move(identified)) {}
 
-int PanelDiscoveryView::selectedPortIndex() const { return panel_.ComboBoxPort()->currentIndex(); }
-
-int PanelDiscoveryView::selectedBaudIndex() const {
-  return panel_.ComboBoxBaudSys()->currentIndex();
-}
-
 void PanelDiscoveryView::selectBaudIndex(int index) {
   // Repainted while the next exchange pumps events, so the search visibly steps.
   panel_.ComboBoxBaudSys()->setCurrentIndex(index);

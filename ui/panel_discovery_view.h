@@ -19,8 +19,7 @@ class PanelDiscoveryView final : public device::DiscoveryView {
   PanelDiscoveryView(ConnectionPanel& panel, QTimer& timerIzmer, QWidget& identificationBox,
                      const bool& windowClosed, Identified identified);
 
-  int selectedPortIndex() const override;
-  int selectedBaudIndex() const override;
+  device::ConnectionSelection connection() const override { return panel_.selection(); }
   void selectBaudIndex(int index) override;
   bool autoFindChecked() const override;
   void setFindButtonEnabled(bool enabled) override;

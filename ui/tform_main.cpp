@@ -54,6 +54,7 @@
 #include "ui/panel_discovery_view.h"
 #include "ui/setpoints_page.h"
 #include "ui/tform_help.h"
+#include "ui/tform_scan.h"
 #include "ui/tform_trend.h"
 #include "ui/trend_recorder.h"
 #include "ui/window_operation_controls.h"
@@ -151,6 +152,7 @@ TformMain::TformMain(QString settingsPath, MessageDisplay& messages, QWidget* pa
   connect(panel_->BitBtnFindPrib(), &QPushButton::clicked, this, &TformMain::BitBtnFindPribClick);
   connect(status_->journalButton(), &QAbstractButton::clicked, this,
           &TformMain::BitBtnJournalClick);
+  connect(panel_->BitBtnScanLine(), &QPushButton::clicked, this, &TformMain::BitBtnScanLineClick);
   const std::pair<const char*, void (TformMain::*)()> handlers[] = {
       {"buttonReadNastrPrib", &TformMain::buttonReadNastrPribClick},
       {"BitBtnWriteNastrPrib", &TformMain::BitBtnWriteNastrPribClick},
@@ -216,9 +218,8 @@ void TformMain::attachPort(modbus::PortInterface& port, modbus::TickSource* tick
     tick = ownTick_.get();
   }
   poll_.reset();
-  modbus::LinkServices services{port, *tick, pump_, logObserver_.get()};
-  if (connection_settings::fastExchange(settings_)) services.mode = modbus::ExchangeMode::kFast;
-  link_ = std::make_unique<device::DeviceLink>(services);
+  link_ = std::make_unique<device::DeviceLink>(
+      modbus::LinkServices{port, *tick, pump_, logObserver_.get()});
   link_->setOutcomeListener([this](const device::LinkOutcome& outcome) { lastOutcome_ = outcome; });
   poll_ = std::make_unique<device::MeasurementPoll>(*link_, *measurementsPage_);
   poll_->setListener(trendRecorder_);
@@ -310,28 +311,20 @@ void TformMain::restoreConnection() {
   }
   settingsUsable_ = true;
 
-  // A refused write is reported once and start-up goes on with the value in
+  // A refused write is reported and start-up goes on with the values in
   // hand, so the window opens and stays closable.
-  bool reported = false;
-  auto restore = [&](void (*step)(ProfileFile&, int*), QComboBox* list, int offset) {
-    int value = 0;
-    try {
-      step(settings_, &value);
-    } catch (const ProfileFile::WriteError& error) {
-      if (!std::exchange(reported, true)) reportWriteFailure(error);
-    }
-    list->setCurrentIndex(value - offset);
-  };
-  restore(&connection_settings::restorePortNumber, panel_->ComboBoxPort(), 1);
-  restore(&connection_settings::restoreBaudIndex, panel_->ComboBoxBaudSys(), 0);
+  try {
+    panel_->restoreSettings(settings_);
+  } catch (const ProfileFile::WriteError& error) {
+    reportWriteFailure(error);
+  }
   updatePortToolTip();
 }
 
 void TformMain::FormClose() {
   if (!settingsUsable_) return;
   try {
-    connection_settings::storePortNumber(settings_, panel_->ComboBoxPort()->currentIndex() + 1);
-    connection_settings::storeBaudIndex(settings_, panel_->ComboBoxBaudSys()->currentIndex());
+    panel_->storeSettings(settings_);
   } catch (const ProfileFile::WriteError& error) {
     // The window closes all the same.
     reportWriteFailure(error);
@@ -344,6 +337,7 @@ void TformMain::endOperations() {
   timerIzmer_->stop();
   timerTimer_->stop();
   archivePage_->requestCancel();
+  if (formScan_) formScan_->close();
   if (link_) link_->shutDown();
 }
 
@@ -432,6 +426,18 @@ void TformMain::BitBtnFindPribClick() {
   endOperation();
   if (outer) operationRunning_ = false;
 }
+
+void TformMain::BitBtnScanLineClick() {
+  runOperation("BitBtnScanLine", [this](device::OperationControls& controls) {
+    if (!formScan_) {
+      formScan_ = new TformScan(this);
+      connect(formScan_, &TformScan::addressChosen, this, &TformMain::StringGridScanDblClick);
+    }
+    formScan_->scan(*link_, controls, messages_);
+  });
+}
+
+void TformMain::StringGridScanDblClick(int address) { panel_->setInstrumentAddress(address); }
 
 void TformMain::Button1Click() {
   if (!help_) return;

@@ -38,6 +38,7 @@ class QAbstractButton;
 class QStatusBar;
 class QTabWidget;
 class QTimer;
+class TformScan;
 class TformTrend;
 class TrendRecorder;
 class SetpointsPage;
@@ -48,8 +49,8 @@ class TClientSocket;
 }
 
 // The main window: connection panel on the left, the tab pages, the status
-// bar and the two timers. Restores port and speed from the settings file when
-// first shown and stores them when closed. Closing also ends whatever runs on
+// bar and the two timers. Restores the connection panel from the settings
+// file when first shown and stores it when closed. Closing also ends whatever runs on
 // the link: the exchange under way finishes, no further one starts, the port
 // closes, so the program ends with the window.
 class TformMain : public QWidget {
@@ -81,6 +82,8 @@ class TformMain : public QWidget {
   ConfigurationFiles& configurationFiles() const { return *configurationFiles_; }
 
   void BitBtnFindPribClick();
+  void BitBtnScanLineClick();
+  void StringGridScanDblClick(int address);
   void Button1Click();
   void TimerTimerTimer();
 
@@ -189,6 +192,7 @@ class TformMain : public QWidget {
   // The calibration record of the instrument found, and its dialog.
   CalibrationRecordExport* calibrationRecords_;
   TformTrend* formTrend_ = nullptr;  // made at the first "Тренд"
+  TformScan* formScan_ = nullptr;    // made at the first "Сканировать линию"
   std::set<std::string> deferredClicks_;
   bool operationRunning_ = false;  // a button's operation, not the poll, holds the link
   QString runningOperation_;       // its name, for the status bar

@@ -1,13 +1,12 @@
 #include "ui/window_operation_controls.h"
 
 #include <QAbstractButton>
-#include <QComboBox>
 #include <QTimer>
 
 #include "ui/connection_panel.h"
 
 device::ConnectionSelection WindowOperationControls::connection() const {
-  return {panel_.ComboBoxPort()->currentIndex(), panel_.ComboBoxBaudSys()->currentIndex()};
+  return panel_.selection();
 }
 
 void WindowOperationControls::stopMeasurementTimer() { timerIzmer_.stop(); }

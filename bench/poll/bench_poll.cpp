@@ -18,7 +18,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QTimerEvent>
 #include <algorithm>
@@ -32,10 +31,8 @@
 #include <vector>
 
 #include "sim/simulator.h"
+#include "tests/ui/window_on_simulator.h"
 #include "ui/application_windows.h"
-#include "ui/connection_settings.h"
-#include "ui/printing_display.h"
-#include "ui/profile_file.h"
 #include "ui/tform_main.h"
 #include "ui/tform_trend.h"
 #include "ui/trend_plot.h"
@@ -149,19 +146,9 @@ int main(int argc, char* argv[]) {
   const int runSeconds = secondsFromArguments(argc, argv);
   const int tickCount = std::max(1, (runSeconds * 1000 + kPollPeriodMs - 1) / kPollPeriodMs);
 
-  sim::Simulator simulator(sim::SimulatorOptions{});  // 115200 bit/s, 3 ms turnaround
-  QTemporaryDir settingsDir;
-  const QString iniPath = settingsDir.filePath(QStringLiteral("Configurator.ini"));
-  ProfileFile ini(iniPath);
-  connection_settings::mapPortDevice(ini, 1, simulator.devicePath());
-  connection_settings::storePortNumber(ini, 1);
-  connection_settings::storeBaudIndex(ini, 6);
-
-  PrintingDisplay display;
-  ApplicationWindows windows(iniPath, display);
-  TformMain& form = windows.formMain();
-  form.show();
-  QCoreApplication::processEvents();
+  WindowOnSimulator session(sim::SimulatorOptions{});  // 115200 bit/s, 3 ms turnaround
+  sim::Simulator& simulator = session.simulator;
+  TformMain& form = session.form();
 
   auto* timer = child<QTimer>(form, "TimerIzmer");
   auto* start = child<QPushButton>(form, "BitBtnIzmerStart");

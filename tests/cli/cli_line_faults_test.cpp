@@ -112,7 +112,9 @@ TEST_F(CliAgainstSimulator, WatchEndsWithExitThreeWhenItsPortGoesAway) {
   const Result watch = runAtRealTime(at("115200", {"watch", "--json"}));
   EXPECT_EQ(watch.code, 3) << watch.err;
   EXPECT_TRUE(has(watch.err, simulator_.devicePath())) << watch.err;
-  EXPECT_EQ(std::count(watch.out.begin(), watch.out.end(), '\n'), 3) << watch.out;
+  // The two answered polls and the ending; on a loaded machine a poll may
+  // meet the line before it has gone and miss its reply first.
+  EXPECT_GE(std::count(watch.out.begin(), watch.out.end(), '\n'), 3) << watch.out;
 }
 
 // At 2400 bit/s a request and its reply take longer on the wire than a

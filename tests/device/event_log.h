@@ -34,8 +34,7 @@ class RecordingDiscoveryView : public device::DiscoveryView {
   bool cancel = false;
   device::IdentificationTexts shown;
 
-  int selectedPortIndex() const override { return portIndex; }
-  int selectedBaudIndex() const override { return baudIndex; }
+  device::ConnectionSelection connection() const override { return {portIndex, baudIndex}; }
   void selectBaudIndex(int index) override {
     baudIndex = index;
     log_.push_back("select " + std::to_string(index));

@@ -5,8 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -98,6 +101,43 @@ TEST_F(MainWindowFit, NoFieldCutsATextSetByTheProgram) {
     time->setText(QString::fromLatin1(clock).replace(u' ', separator));
     EXPECT_EQ(date->displayText(), QString::fromLatin1(day));
     EXPECT_EQ(time->displayText(), QString::fromLatin1(clock).replace(u' ', separator));
+  }
+}
+
+// The connection panel is 129 pixels wide and as high as the window leaves
+// it: every control lies whole inside it, apart from the others, with room
+// for its caption.
+TEST_F(MainWindowFit, EveryConnectionPanelControlShowsWhole) {
+  auto* panel = form_.findChild<QWidget*>("Panel1");
+  ASSERT_NE(panel, nullptr);
+  QList<QWidget*> controls;
+  for (QWidget* widget : panel->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    if (widget->isVisible()) controls << widget;
+  ASSERT_GE(controls.size(), 17);
+  for (int i = 0; i < controls.size(); ++i) {
+    QWidget* control = controls[i];
+    QString what = control->objectName();
+    if (auto* label = qobject_cast<QLabel*>(control)) what = label->text();
+    SCOPED_TRACE(what.toStdString());
+    EXPECT_TRUE(panel->rect().contains(control->geometry()));
+    for (int j = i + 1; j < controls.size(); ++j)
+      EXPECT_FALSE(control->geometry().intersects(controls[j]->geometry()))
+          << controls[j]->objectName().toStdString();
+    EXPECT_GE(control->height(), control->minimumSizeHint().height());
+    if (auto* button = qobject_cast<QPushButton*>(control)) {
+      // A caption too long for one line breaks at its blanks.
+      const QFontMetrics metrics = button->fontMetrics();
+      const int glyph = button->icon().isNull() ? 0 : button->iconSize().width() + 4;
+      QStringList lines{button->text()};
+      if (metrics.horizontalAdvance(button->text()) + 8 + glyph > button->width())
+        lines = button->text().split(u' ');
+      for (const QString& line : lines)
+        EXPECT_GE(button->width(), metrics.horizontalAdvance(line) + 8 + glyph)
+            << line.toStdString();
+      EXPECT_GE(button->height(), metrics.height() * lines.size() + 4);
+    } else if (qobject_cast<QLabel*>(control) || qobject_cast<QCheckBox*>(control)) {
+      EXPECT_GE(control->width(), control->sizeHint().width());
+    }
   }
 }
 

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -113,6 +115,7 @@ TEST_F(TformMainTest, FirstStartWritesTheDefaults) {
   EXPECT_EQ(baudList()->currentText(), "115200");
   EXPECT_EQ(stored("Com"), 1);
   EXPECT_EQ(stored("Baud"), 6);
+  EXPECT_EQ(stored("Address"), 0);
   EXPECT_TRUE(display_.messages.empty());
 }
 
@@ -126,10 +129,10 @@ TEST_F(TformMainTest, OutOfRangePortIsRewritten) {
 }
 
 TEST_F(TformMainTest, HighestPortIsKept) {
-  writeIni("[ULM5]\nCom=32\nBaud=6\n");
+  writeIni("[ULM5]\nCom=32\nBaud=6\nAddress=247\n");
   open();
   EXPECT_EQ(portList()->currentText(), "COM32");
-  EXPECT_EQ(iniText(), QByteArray("[ULM5]\nCom=32\nBaud=6\n")) << "nothing rewritten";
+  EXPECT_EQ(iniText(), QByteArray("[ULM5]\nCom=32\nBaud=6\nAddress=247\n")) << "nothing rewritten";
 }
 
 TEST_F(TformMainTest, OutOfRangeSpeedsAreRewrittenAsTheFastest) {
@@ -147,12 +150,56 @@ TEST_F(TformMainTest, OutOfRangeSpeedsAreRewrittenAsTheFastest) {
 }
 
 TEST_F(TformMainTest, CloseStoresPortAndSpeedKeepingOtherSettings) {
-  writeIni("[Ports]\nCOM5=/dev/ttyUSB0\n[ULM5]\nCom=1\nBaud=6\n");
+  writeIni("[Ports]\nCOM5=/dev/ttyUSB0\n[ULM5]\nCom=1\nBaud=6\nAddress=0\n");
   open();
   portList()->setCurrentIndex(4);
   baudList()->setCurrentIndex(2);
   EXPECT_TRUE(form_->close());
-  EXPECT_EQ(iniText(), QByteArray("[Ports]\nCOM5=/dev/ttyUSB0\n[ULM5]\nCom=5\nBaud=2\n"));
+  EXPECT_EQ(iniText(), QByteArray("[Ports]\nCOM5=/dev/ttyUSB0\n[ULM5]\nCom=5\nBaud=2\nAddress=0\n"
+                                  "FastExchange=0\n"));
+}
+
+// The instrument's address and the fast exchange as the window finds them in
+// the file, and as it leaves them there for its next start.
+TEST_F(TformMainTest, AddressAndFastExchangeSurviveARestart) {
+  struct Case {
+    const char* file;
+    const char* shownAddress;
+    bool fast;
+    int storedAddress;  // at once, before anything is changed
+  };
+  const Case cases[] = {
+      {"Address=17\nFastExchange=1\n", "17", true, 17},
+      {"Address=247\nFastExchange=0\n", "247", false, 247},
+      {"Address=248\n", "0", false, 0},
+      {"Address=-1\nFastExchange=yes\n", "0", false, 0},
+      {"Address=12a\nFastExchange=2\n", "0", false, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    writeIni(QByteArray("[ULM5]\nCom=1\nBaud=6\n") + c.file);
+    open();
+    EXPECT_EQ(child<QLineEdit>("EditAdres")->text(), c.shownAddress);
+    EXPECT_EQ(child<QCheckBox>("CheckBoxFastExchange")->isChecked(), c.fast);
+    EXPECT_EQ(stored("Address"), c.storedAddress);
+    form_->close();
+  }
+
+  open();
+  auto* address = child<QLineEdit>("EditAdres");
+  address->clear();
+  QTest::keyClicks(address, "42");
+  child<QCheckBox>("CheckBoxFastExchange")->setChecked(true);
+  form_->close();
+  open();
+  EXPECT_EQ(child<QLineEdit>("EditAdres")->text(), "42");
+  EXPECT_TRUE(child<QCheckBox>("CheckBoxFastExchange")->isChecked());
+  // A field left empty keeps what the file holds.
+  child<QLineEdit>("EditAdres")->clear();
+  form_->close();
+  EXPECT_EQ(stored("Address"), 42);
+  EXPECT_EQ(stored("FastExchange"), 1);
+  EXPECT_TRUE(display_.messages.empty());
 }
 
 TEST_F(TformMainTest, RefusedWritesAreShownAndTheWindowStillCloses) {

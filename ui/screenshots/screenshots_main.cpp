@@ -1,8 +1,9 @@
 // Renders every tab page of the main window, after a discovery against an
 // in-process simulator, to PNG files: ulm5-screenshots DIR; also the status
 // bar in each state, the held-back poll, the help window, the trend and the
-// dialogs of the configuration files and the log of writes. A developer's
-// tool for checking the layout; it runs on the offscreen platform.
+// dialogs of the configuration files, the log of writes and the scan of a line
+// with several units. A developer's tool for checking the layout; it runs on
+// the offscreen platform.
 
 #include <QApplication>
 #include <QCheckBox>
@@ -16,7 +17,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QTemporaryDir>
+#include <QTableWidget>
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
@@ -28,16 +29,15 @@
 
 #include "sim/simulator.h"
 #include "sim/tcp_test_peer.h"
+#include "tests/ui/window_on_simulator.h"
 #include "trend/setpoint_levels.h"
 #include "ui/application_title.h"
 #include "ui/application_windows.h"
 #include "ui/calibration_record_dialog.h"
 #include "ui/calibration_record_export.h"
 #include "ui/configuration_files.h"
-#include "ui/connection_settings.h"
 #include "ui/link_status_bar.h"
-#include "ui/printing_display.h"
-#include "ui/profile_file.h"
+#include "ui/tform_scan.h"
 #include "ui/tform_trend.h"
 #include "ui/trend_recorder.h"
 
@@ -252,6 +252,31 @@ bool configurationDialogs(TformMain& form, sim::Simulator& simulator, const QDir
   return changes && ok;
 }
 
+// The window "Сканирование линии" while the scan goes on, two units listed,
+// and once it has been through the line.
+bool scanOfTheLine(TformMain& form, const QDir& out) {
+  bool ok = false;
+  QMetaObject::Connection listed;
+  QTimer::singleShot(0, [&] {
+    auto* scan = form.findChild<TformScan*>(QStringLiteral("TformScan"));
+    auto* grid = scan->findChild<QTableWidget*>(QStringLiteral("StringGridScan"));
+    listed =
+        QObject::connect(grid->model(), &QAbstractItemModel::rowsInserted, grid, [&, scan, grid] {
+          if (grid->rowCount() < 2) return;
+          QObject::disconnect(listed);
+          // Taken while the next address waits for its reply.
+          QTimer::singleShot(
+              0, [&, scan] { ok = save(*scan, out, QStringLiteral("11a_TformScan_under_way")); });
+        });
+  });
+  form.BitBtnScanLineClick();
+  auto* scan = form.findChild<TformScan*>(QStringLiteral("TformScan"));
+  if (!scan) return false;
+  ok = save(*scan, out, QStringLiteral("11b_TformScan_done")) && ok;
+  scan->close();
+  return ok;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -273,22 +298,14 @@ int main(int argc, char* argv[]) {
   sim::SimulatorOptions options;
   options.faultWord = 0x0405;
   options.heldOutputs = std::pair<uint8_t, uint8_t>{0x05, 0x06};
-  sim::Simulator simulator(options);
-  QTemporaryDir settingsDir;
-  const QString iniPath = settingsDir.filePath(QStringLiteral("Configurator.ini"));
+  // More units on the line for the scan; only the first answers address 0.
+  options.moreAddresses = {5, 17, 200};
+  WindowOnSimulator session(options);
+  sim::Simulator& simulator = session.simulator;
+  ApplicationWindows& windows = session.windows();
+  TformMain& form = session.form();
   // The writes shown go to a log of this run's own.
-  const QString stateHome = settingsDir.filePath(QStringLiteral("state"));
-  qputenv("XDG_STATE_HOME", stateHome.toUtf8());
-  ProfileFile ini(iniPath);
-  connection_settings::mapPortDevice(ini, 1, simulator.devicePath());
-  connection_settings::storePortNumber(ini, 1);
-  connection_settings::storeBaudIndex(ini, 6);
-
-  PrintingDisplay display;
-  ApplicationWindows windows(iniPath, display);
-  TformMain& form = windows.formMain();
-  form.show();
-  QCoreApplication::processEvents();
+  const QString stateHome = session.stateHome();
   // Every page filled from the instrument: identification, settings, clock,
   // and one measurement poll.
   form.BitBtnFindPribClick();
@@ -350,6 +367,7 @@ int main(int argc, char* argv[]) {
   }
   form.BitBtnIzmerStopClick();
   ok = configurationDialogs(form, simulator, out) && ok;
+  ok = scanOfTheLine(form, out) && ok;
   form.close();
   return ok ? 0 : 1;
 }
